@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing Kelvox need, and only those
+# that are missing. Runs apt-get directly as root, else through sudo.
+set -eu
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  libsdl2-dev                      # window, events, cursor, message boxes
+  libgtest-dev libgmock-dev googletest
+  libbenchmark-dev liblua5.4-dev lua5.4   # kelvox-bench and its Lua reference
+  xvfb xauth                       # the windowed smoke test
+  clang libclang-rt-dev            # fuzz targets (libFuzzer)
+  libgtk-3-dev                     # the installer's wizard
+  desktop-file-utils xdg-utils xdotool  # Desktop Entry checks, menus, the wizard test
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
