@@ -1,0 +1,33 @@
+// The invisible window's event queue and records.
+#include "platform/headless/headless_window.h"
+
+namespace kelvox::platform {
+
+void HeadlessWindow::pumpEvents(std::vector<WindowEvent>& events) {
+  events.insert(events.end(), pending_.begin(), pending_.end());
+  pending_.clear();
+}
+
+int HeadlessWindow::showCursor(bool show) {
+  ++showCursorCalls_;
+  return cursor_.change(show);
+}
+
+void HeadlessWindow::setCursorPos(int x, int y) {
+  cursorMoves_.emplace_back(x, y);
+  WindowEvent move{WindowEvent::Kind::MouseMove};
+  move.x = x;
+  move.y = y;
+  pending_.push_back(move);
+}
+
+void HeadlessWindow::inject(const WindowEvent& event) {
+  using Kind = WindowEvent::Kind;
+  if (event.kind == Kind::KeyDown) down_.insert(event.virtualKey);
+  if (event.kind == Kind::KeyUp) down_.erase(event.virtualKey);
+  if (event.kind == Kind::MouseDown) down_.insert(event.button);
+  if (event.kind == Kind::MouseUp) down_.erase(event.button);
+  pending_.push_back(event);
+}
+
+}  // namespace kelvox::platform

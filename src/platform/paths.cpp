@@ -1,0 +1,93 @@
+// Case-insensitive resolution of Shift-JIS backslash paths on the host file system.
+#include "platform/paths.h"
+
+#include <cctype>
+
+#include "platform/text_encoding.h"
+#include "platform/volumes.h"
+
+namespace kelvox::platform {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> splitSjisPath(std::string_view path) {
+  std::vector<std::string> parts;
+  std::string current;
+  for (size_t i = 0; i < path.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(path[i]);
+    if (isSjisLeadByte(c) && i + 1 < path.size()) {
+      current += path[i];
+      current += path[++i];
+    } else if (c == '\\' || c == '/') {
+      if (!current.empty()) parts.push_back(std::move(current));
+      current.clear();
+    } else {
+      current += path[i];
+    }
+  }
+  if (!current.empty()) parts.push_back(std::move(current));
+  return parts;
+}
+
+bool isConfinedName(std::string_view sjisName) {
+  if (sjisName.empty() || sjisName.front() == '\\' || sjisName.front() == '/') return false;
+  if (sjisName.size() >= 2 && sjisName[1] == ':') return false;
+  auto parts = splitSjisPath(sjisName);
+  if (parts.empty()) return false;
+  for (const auto& p : parts)
+    if (p == ".." || p == "." || p.find(':') != std::string::npos) return false;
+  return true;
+}
+
+namespace {
+
+bool sameNoCase(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && sjisCompareNoCase(a, b) == 0;
+}
+
+// The entry of [folder] that [component] names, or the component's UTF-8 form.
+fs::path matchComponent(const fs::path& folder, const std::string& component) {
+  std::string utf8 = sjisToUtf8(component);
+  std::error_code ec;
+  if (fs::exists(folder / utf8, ec)) return folder / utf8;
+  fs::path byteMatch;
+  for (const auto& entry : fs::directory_iterator(folder, ec)) {
+    std::string name = entry.path().filename().string();
+    // Host names are UTF-8; ASCII folding works the same on both encodings.
+    if (sameNoCase(name, utf8)) return entry.path();
+    if (byteMatch.empty() && sameNoCase(name, component)) byteMatch = entry.path();
+  }
+  if (!byteMatch.empty()) return byteMatch;
+  return folder / utf8;
+}
+
+}  // namespace
+
+Paths::Paths(fs::path gameFolder, Volumes* volumes) : gameFolder_(std::move(gameFolder)), volumes_(volumes) {}
+
+fs::path Paths::resolve(std::string_view sjisPath) const {
+  fs::path base = gameFolder_;
+  std::string_view rest = sjisPath;
+  bool drive = sjisPath.size() >= 2 && sjisPath[1] == ':' &&
+               std::isalpha(static_cast<unsigned char>(sjisPath[0]));
+  if (drive) {
+    char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(sjisPath[0])));
+    base = fs::path("/nonexistent-drive") / std::string(1, letter);
+    if (volumes_)
+      for (const auto& v : volumes_->list())
+        if (v.letter == letter) base = v.root;
+    rest = sjisPath.substr(2);
+  }
+  fs::path result = base;
+  for (const auto& part : splitSjisPath(rest)) {
+    if (part == ".") continue;
+    if (part == "..") {
+      result = result.parent_path();
+      continue;
+    }
+    result = matchComponent(result, part);
+  }
+  return result;
+}
+
+}  // namespace kelvox::platform

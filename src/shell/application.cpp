@@ -1,0 +1,70 @@
+// The message loop with its error handling points.
+#include "shell/application.h"
+
+#include <new>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/text_encoding.h"
+#include "shell/engine_host.h"
+#include "shell/error_box.h"
+#include "shell/frame_stats.h"
+#include "shell/main_form.h"
+#include "shell/scripted_input.h"
+
+namespace kelvox::shell {
+
+namespace {
+
+// Runs [work]; an error is shown in the error box. Returns false if one was raised.
+template <typename Work>
+bool guarded(platform::Dialogs& dialogs, Work&& work) {
+  try {
+    work();
+    return true;
+  } catch (const AppError& e) {
+    showAppError(dialogs, e);
+  } catch (const std::bad_alloc&) {
+    showAppError(dialogs, AppError(platform::toSjis("メモリが不足しているようです")));
+  }
+  return false;
+}
+
+// Without an idle handler nothing runs; the loop only waits for the window's events.
+constexpr uint32_t kIdleWaitMs = 10;
+
+}  // namespace
+
+int runApplication(platform::Platform& platform, const RunOptions& options) {
+  TMainForm form(platform);
+  bool started = guarded(platform.dialogs, [&] { form.FormCreate(); });
+  if (!started && options.exitOnFailedStart) {
+    guarded(platform.dialogs, [&] { form.FormDestroy(); });
+    return 1;
+  }
+  if (form.host()) form.host()->stats = options.stats;
+
+  std::vector<platform::WindowEvent> events;
+  for (uint64_t pass = 0; !form.closed(); ++pass) {
+    if (options.frameLimit && pass >= options.frameLimit) break;
+    if (options.input) options.input->beginTick(pass);
+    events.clear();
+    platform.window.pumpEvents(events);
+    for (const auto& event : events) {
+      guarded(platform.dialogs, [&] { form.windowProc(event); });
+      if (form.closed()) break;
+    }
+    if (form.closed()) break;
+    if (form.idleInstalled())
+      guarded(platform.dialogs, [&] { form.onIdle(); });
+    else
+      platform.clock.sleep(kIdleWaitMs);
+  }
+  // A run that stopped at its frame limit closes the window the normal way, so the machine
+  // is torn down (and Save\Sys written) as after End.
+  if (!form.closed()) guarded(platform.dialogs, [&] { form.FormClose(); });
+  guarded(platform.dialogs, [&] { form.FormDestroy(); });
+  return 0;
+}
+
+}  // namespace kelvox::shell

@@ -1,0 +1,28 @@
+// The application's message loop: creates the main window's form, then alternates between
+// pumping the window's events and the idle handler's tick until the window closes. Errors
+// raised by an event or a tick are shown in the error box and the loop goes on.
+#pragma once
+
+#include <cstdint>
+
+namespace kelvox::platform {
+struct Platform;
+}
+
+namespace kelvox::shell {
+
+class FrameStats;
+class ScriptedInput;
+
+struct RunOptions {
+  uint64_t frameLimit = 0;         // stop after this many loop passes (ticks); 0 = no limit
+  bool exitOnFailedStart = false;  // end at once with status 1 when the engine cannot start
+  ScriptedInput* input = nullptr;  // timed input, already wrapped around the platform's window
+  FrameStats* stats = nullptr;
+};
+
+// Runs the game until its window closes (or the frame limit). Returns the exit status: 0,
+// or 1 when exitOnFailedStart is set and the engine could not start.
+int runApplication(platform::Platform& platform, const RunOptions& options);
+
+}  // namespace kelvox::shell

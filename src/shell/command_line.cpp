@@ -1,0 +1,75 @@
+// Command-line parsing for kelvox.
+#include "shell/command_line.h"
+
+#include <stdexcept>
+
+namespace kelvox::shell {
+
+std::string usageText() {
+  return "Usage: kelvox [OPTIONS] [GAME_DIR]\n"
+         "Runs the game in GAME_DIR (default: the folder of the kelvox program).\n"
+         "\n"
+         "Options:\n"
+         "  --headless      no window and no audio device; every message box is printed\n"
+         "                  on standard output as one line\n"
+         "  --frames N      stop after N ticks (about N/30 seconds) and exit\n"
+         "  --answer LIST   answers to the message boxes in order: ok, cancel, yes, no,\n"
+         "                  comma-separated (default ok)\n"
+         "  --input FILE    timed input, one event per line: 'TICK mouse X Y',\n"
+         "                  'TICK down|up left|right|middle', 'TICK key VK down|up'\n"
+         "  --stats         at exit, print ticks run, frames presented and skipped and the\n"
+         "                  tick period (mean, 99th percentile, slowest)\n"
+         "  --help          show this text\n";
+}
+
+bool parseCommandLine(int argc, const char* const* argv, CommandLine& line, std::string& error) {
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    auto value = [&](std::string& out) {
+      if (i + 1 >= argc) {
+        error = arg + " needs a value";
+        return false;
+      }
+      out = argv[++i];
+      return true;
+    };
+    std::string v;
+    if (arg == "--help" || arg == "-h") {
+      line.help = true;
+    } else if (arg == "--headless") {
+      line.headless = true;
+    } else if (arg == "--stats") {
+      line.stats = true;
+    } else if (arg == "--frames") {
+      if (!value(v)) return false;
+      try {
+        size_t used = 0;
+        long long n = std::stoll(v, &used);
+        if (used != v.size() || n <= 0) throw std::invalid_argument(v);
+        line.frames = static_cast<uint64_t>(n);
+      } catch (...) {
+        error = "--frames takes a positive number, not '" + v + "'";
+        return false;
+      }
+    } else if (arg == "--answer") {
+      if (!value(v)) return false;
+      if (!platform::parseAnswerList(v, line.answers)) {
+        error = "--answer takes ok, cancel, yes or no, comma-separated, not '" + v + "'";
+        return false;
+      }
+    } else if (arg == "--input") {
+      if (!value(line.inputFile)) return false;
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      error = "unknown option " + arg;
+      return false;
+    } else if (line.gameDir.empty()) {
+      line.gameDir = arg;
+    } else {
+      error = "only one game folder can be given";
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace kelvox::shell

@@ -1,0 +1,28 @@
+// kelvox's command line: kelvox [OPTIONS] [GAME_DIR].
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/dialogs.h"
+
+namespace kelvox::shell {
+
+struct CommandLine {
+  bool help = false;
+  bool headless = false;
+  bool stats = false;
+  uint64_t frames = 0;  // 0: run until the game ends
+  std::vector<platform::Answer> answers;
+  std::string inputFile;
+  std::string gameDir;  // empty: the program's own folder
+};
+
+// Parses argv[1..]; false with a message in [error] on a bad option.
+bool parseCommandLine(int argc, const char* const* argv, CommandLine& line, std::string& error);
+
+// The text of --help.
+std::string usageText();
+
+}  // namespace kelvox::shell

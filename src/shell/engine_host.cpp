@@ -1,0 +1,146 @@
+// Creation, teardown and the frame loop of the engine host.
+#include "shell/engine_host.h"
+
+#include "platform/platform.h"
+#include "shell/fatal_error.h"
+#include "shell/frame_presenter.h"
+#include "shell/frame_stats.h"
+#include "vm/dispatch.h"
+
+namespace kelvox::shell {
+
+namespace {
+// Skipped frames after which a WaitDrawnFrame lets the script go on anyway.
+constexpr int32_t kMaxSkippedFrames = 30;
+}  // namespace
+
+EngineHost::EngineHost(platform::Platform& p) : platform(p) {}
+EngineHost::~EngineHost() = default;
+
+int createHost(EngineHost& host) {
+  host.input = std::make_unique<vm::InputState>(host.platform.window);
+  if (host.input->initialise() != 0) raiseFatalUtf8(4, "入力デバイスの取得に失敗しました");
+
+  // Display (56), WAV player (69) and MIDI player (64) are created here by their subsystems;
+  // none of them creates a device before the script's first SetScreenMode.
+
+  host.machine = std::make_unique<vm::MachineContext>(host.platform);
+  if (vm::initMachine(*host.machine, host.input.get(), nullptr, nullptr, nullptr) != 0)
+    raiseFatalUtf8(2, "スクリプト実行機能の初期化に失敗しました");
+  return 0;
+}
+
+int destroyHost(EngineHost& host) {
+  if (host.machine) {
+    if (vm::teardownMachine(*host.machine) != 0) raiseFatalUtf8(3, "スクリプト実行機能の後処理に失敗しました");
+    host.machine.reset();
+  }
+  if (host.input) {
+    if (host.input->shutdown() != 0) raiseFatalUtf8(5, "入力デバイスの取得に失敗しました");
+    host.input.reset();
+  }
+  return 0;
+}
+
+int tickHost(EngineHost& host) {
+  if (host.machine) frameTick(host);
+  return 0;
+}
+
+bool isEndRequested(const EngineHost& host) { return host.machine && vm::isEndRequested(*host.machine); }
+
+void setMousePosition(EngineHost& host, int32_t x, int32_t y) {
+  if (host.input) host.input->setMousePosition(x, y);
+}
+
+void setActive(EngineHost&, bool) {
+  // Passed on to the display's SetActive once the display exists.
+}
+
+void invalidate(EngineHost&) {
+  // Passed on to the display's InvalidateAll once the display exists.
+}
+
+namespace {
+
+void autoHideCursor(vm::MachineContext& m) {
+  if (!m.cursorAutoHide || !m.input) return;
+  int32_t x = m.input->mouseX(), y = m.input->mouseY();
+  uint32_t now = m.platform.clock.now();
+  if ((x != m.lastMouseX || y != m.lastMouseY) && m.cursorVisible == 0) {
+    m.platform.window.showCursor(true);
+    m.cursorVisible = 1;
+    m.lastMouseMoveTime = now;
+  } else if (now > m.lastMouseMoveTime + m.cursorHideDelay && m.cursorVisible == 1) {
+    // Unsigned as the original compared: the clock restarts only when movement shows a
+    // hidden cursor, so a cursor kept moving while visible still hides after the delay.
+    m.platform.window.showCursor(false);
+    m.cursorVisible = 0;
+  }
+  m.lastMouseX = x;
+  m.lastMouseY = y;
+}
+
+void present(EngineHost& host, vm::MachineContext& m, bool late) {
+  FramePresenter* display = host.presenter;
+  switch (m.transitionState) {
+    case 0:
+      if (late && m.frameSkipEnabled) {
+        m.frameWait = 0;
+        ++m.skippedFrames;
+        if (m.skippedFrames >= kMaxSkippedFrames) m.drawnFrameWait = 0;
+        if (host.stats) host.stats->frameSkipped();
+        return;
+      }
+      if (display) display->refresh();
+      if (host.stats) host.stats->framePresented();
+      break;
+    case 1:
+      if (display) display->composeIntoBackup();
+      m.transitionState = 2;
+      break;
+    case 2:
+      break;  // the screen holds while the transition is set up
+    case 3:
+      if (display) display->prepareTransition(m);
+      m.transitionState = 4;
+      break;
+    case 4:
+      if (display) display->present();
+      if (host.stats) host.stats->framePresented();
+      break;
+    default:
+      return;  // unknown states leave the flags as they are
+  }
+  m.frameWait = 0;
+  m.drawnFrameWait = 0;
+}
+
+}  // namespace
+
+bool paceFrame(vm::MachineContext& m) {
+  platform::Clock& clock = m.platform.clock;
+  m.frameDeadline += m.framePeriod;  // never re-synchronised here: a backlog stays a backlog
+  uint32_t now = clock.now();
+  int32_t remaining = static_cast<int32_t>(m.frameDeadline - now);
+  if (remaining >= 0) {
+    clock.sleep(remaining > 3 ? static_cast<uint32_t>(remaining - 3) : 0);
+    while (static_cast<int32_t>(m.frameDeadline - clock.now()) >= 0) {
+    }
+  } else {
+    clock.sleep(0);
+  }
+  return static_cast<int32_t>(m.frameDeadline + m.framePeriod / 2 - now) < 0;
+}
+
+void frameTick(EngineHost& host) {
+  vm::MachineContext& m = *host.machine;
+  if (host.stats) host.stats->tickStarted(m.platform.clock.now());
+  // WAV loop upkeep runs first here once the WAV player exists.
+  autoHideCursor(m);
+  vm::runSlice(m);
+  bool late = paceFrame(m);
+  present(host, m, late);
+}
+
+}  // namespace kelvox::shell

@@ -1,0 +1,55 @@
+// EngineHost: the object the main window creates when it opens. It creates the engine
+// objects in a fixed order, hands the machine the others, forwards window events, and runs
+// the per-idle tick: sound upkeep, cursor auto-hide, one slice of script, frame pacing to a
+// 33 ms period, and presentation by transition state. When the engine falls behind it drops
+// presentation, never script execution.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "vm/input_state.h"
+#include "vm/machine_context.h"
+
+namespace kelvox::platform {
+struct Platform;
+}
+
+namespace kelvox::shell {
+
+class FramePresenter;
+class FrameStats;
+
+struct EngineHost {
+  explicit EngineHost(platform::Platform& platform);
+  ~EngineHost();
+
+  platform::Platform& platform;
+  std::unique_ptr<vm::InputState> input;
+  // The display, the WAV player and the MIDI player take their places here, between input and
+  // machine, as the graphics and sound subsystems create them.
+  std::unique_ptr<vm::MachineContext> machine;
+
+  FramePresenter* presenter = nullptr;  // none until a display exists
+  FrameStats* stats = nullptr;          // optional observer of the frame loop
+};
+
+// Creates the engine objects; raises FatalError (with each step's own code) on failure,
+// leaving what was created in the host for destroyHost. Returns 0.
+int createHost(EngineHost& host);
+// Tears the objects down in reverse order; safe to call twice and after a failed createHost.
+int destroyHost(EngineHost& host);
+// One tick: frameTick on the machine, if there is one.
+int tickHost(EngineHost& host);
+bool isEndRequested(const EngineHost& host);
+void setMousePosition(EngineHost& host, int32_t x, int32_t y);
+void setActive(EngineHost& host, bool active);
+void invalidate(EngineHost& host);
+
+// The tick itself; raises whatever the script or the devices raise, skipping the rest.
+void frameTick(EngineHost& host);
+// Sleeps to the advanced frameDeadline; returns true if the tick started more than half a
+// period after its deadline (late).
+bool paceFrame(vm::MachineContext& m);
+
+}  // namespace kelvox::shell

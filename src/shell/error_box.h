@@ -1,0 +1,16 @@
+// Where errors end up: the application's error box, with the title as caption, an OK button
+// and the stop icon. Every handling point (the message loop, window creation, the whole run,
+// the system-file write at teardown) shows errors through here.
+#pragma once
+
+#include "platform/dialogs.h"
+#include "shell/fatal_error.h"
+
+namespace kelvox::shell {
+
+// The application title: window caption and caption of the engine's message boxes.
+inline constexpr char kAppTitle[] = "Zarveth Ver1.10";
+
+void showAppError(platform::Dialogs& dialogs, const AppError& error);
+
+}  // namespace kelvox::shell

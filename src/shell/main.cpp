@@ -1,0 +1,114 @@
+// kelvox: runs a game folder in a window (SDL) or headless. Start-up takes the single-instance
+// lock (a second windowed copy ends silently), makes the game folder current, and hands the
+// platform to the message loop.
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <memory>
+#include <optional>
+
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "platform/headless/headless_dialogs.h"
+#include "platform/headless/headless_window.h"
+#include "platform/instance_lock.h"
+#include "platform/paths.h"
+#include "platform/platform.h"
+#include "platform/sdl/sdl_dialogs.h"
+#include "platform/sdl/sdl_window.h"
+#include "platform/volumes.h"
+#include "shell/application.h"
+#include "shell/command_line.h"
+#include "shell/frame_stats.h"
+#include "shell/scripted_input.h"
+
+namespace fs = std::filesystem;
+using namespace kelvox;
+
+namespace {
+
+int fail(const std::string& message) {
+  std::fprintf(stderr, "kelvox: %s\n", message.c_str());
+  return 2;
+}
+
+std::optional<shell::InputSchedule> readInputFile(const std::string& file, std::string& error) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) {
+    error = "cannot read " + file;
+    return std::nullopt;
+  }
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  shell::InputSchedule schedule;
+  if (!shell::parseInputScript(text, schedule, error)) {
+    error = file + ": " + error;
+    return std::nullopt;
+  }
+  return schedule;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  shell::CommandLine line;
+  std::string error;
+  if (!shell::parseCommandLine(argc, argv, line, error)) return fail(error + " (see --help)");
+  if (line.help) {
+    std::fputs(shell::usageText().c_str(), stdout);
+    return 0;
+  }
+
+  fs::path gameDir = line.gameDir.empty() ? platform::executableFolder() : fs::path(line.gameDir);
+  std::error_code ec;
+  gameDir = fs::absolute(gameDir, ec);
+  if (!platform::isDirectory(gameDir)) return fail("no game folder at " + gameDir.string());
+
+  std::optional<shell::InputSchedule> schedule;
+  if (!line.inputFile.empty() && !(schedule = readInputFile(line.inputFile, error))) return fail(error);
+
+  // One copy of the game at a time; a second windowed copy ends at once, without a word.
+  // Headless runs are batch and test runs and may run side by side.
+  platform::InstanceLock lock;
+  if (!line.headless && !lock.acquire()) return 0;
+
+  // What the original took relative to the current directory lands in the game folder.
+  if (!platform::setCurrentDirectory(gameDir)) return fail("cannot enter " + gameDir.string());
+
+  platform::SteadyClock clock;
+  platform::SystemVolumes volumes;
+  platform::Paths paths(gameDir, &volumes);
+
+  std::unique_ptr<platform::Window> window;
+  std::unique_ptr<platform::Dialogs> dialogs;
+  if (line.headless) {
+    window = std::make_unique<platform::HeadlessWindow>();
+    auto headlessDialogs = std::make_unique<platform::HeadlessDialogs>(&std::cout);
+    for (auto a : line.answers) headlessDialogs->queueAnswer(a);
+    dialogs = std::move(headlessDialogs);
+  } else {
+    auto sdlWindow = platform::sdl::SdlWindow::create(error);
+    if (!sdlWindow) return fail("cannot open the window: " + error);
+    dialogs = std::make_unique<platform::sdl::SdlDialogs>(sdlWindow.get());
+    window = std::move(sdlWindow);
+  }
+
+  std::unique_ptr<shell::ScriptedInput> scripted;
+  platform::Window* gameWindow = window.get();
+  if (schedule) {
+    scripted = std::make_unique<shell::ScriptedInput>(*window, std::move(*schedule));
+    gameWindow = scripted.get();
+  }
+
+  platform::Platform platform{clock, *dialogs, *gameWindow, volumes, paths};
+  shell::FrameStats stats;
+  shell::RunOptions options;
+  options.frameLimit = line.frames;
+  options.exitOnFailedStart = line.headless;
+  options.input = scripted.get();
+  options.stats = line.stats ? &stats : nullptr;
+
+  int status = shell::runApplication(platform, options);
+  if (line.stats) std::fputs(stats.report().c_str(), stdout);
+  return status;
+}

@@ -1,0 +1,104 @@
+// The main window's event handlers.
+#include "shell/main_form.h"
+
+#include "platform/platform.h"
+#include "platform/text_encoding.h"
+#include "shell/error_box.h"
+#include "shell/fatal_error.h"
+#include "shell/listener_registry.h"
+#include "shell/window_messages.h"
+
+namespace kelvox::shell {
+
+namespace {
+constexpr int kVkEscape = 27;
+}
+
+TMainForm::TMainForm(platform::Platform& platform) : platform_(platform) {}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::FormCreate() {
+  hostAlive_ = true;
+  platform_.window.setCaption(kAppTitle);
+  host_ = std::make_unique<EngineHost>(platform_);
+  if (createHost(*host_) != 0) raiseFatalUtf8(0, "Gameの初期化に失敗しました");
+  idleInstalled_ = true;
+}
+
+void TMainForm::FormDestroy() {
+  if (host_) {
+    if (destroyHost(*host_) != 0) raiseFatalUtf8(1, "Gameの終了に失敗しました");
+    host_.reset();
+  }
+  hostAlive_ = false;
+}
+
+void TMainForm::FormActivate() {
+  if (host_) setActive(*host_, true);
+}
+
+void TMainForm::FormDeactivate() {
+  if (host_) setActive(*host_, false);
+}
+
+void TMainForm::FormPaint() {
+  if (host_) invalidate(*host_);
+}
+
+void TMainForm::FormClose() {
+  if (host_) destroyHost(*host_);
+  platform_.window.showCursor(true);  // the cursor is visible after the game
+  closed_ = true;
+  idleInstalled_ = false;
+  hostAlive_ = false;
+  platform_.window.close();
+}
+
+void TMainForm::close() { FormClose(); }
+
+void TMainForm::FormKeyDown(int virtualKey) {
+  if (virtualKey != kVkEscape) return;
+  // The two cursor calls balance, so the cursor returns to its previous state.
+  platform_.window.showCursor(true);
+  auto answer = platform_.dialogs.messageBox(platform::toSjis("終了しますか"), kAppTitle, platform::Buttons::OkCancel,
+                                             platform::Icon::None, 1);
+  platform_.window.showCursor(false);
+  if (answer == platform::Answer::Ok) close();
+}
+
+void TMainForm::FormMouseMove(int x, int y) {
+  if (host_) setMousePosition(*host_, x, y);
+}
+
+void TMainForm::FormMouseDown(int x, int y) { FormMouseMove(x, y); }
+
+void TMainForm::FormMouseUp(int x, int y) { FormMouseMove(x, y); }
+
+void TMainForm::windowProc(const platform::WindowEvent& event) {
+  if (hostAlive_) {
+    WindowMessage msg = toWindowMessage(event);
+    broadcastMessage(&platform_.window, msg.message, msg.wParam, msg.lParam);
+  }
+  using Kind = platform::WindowEvent::Kind;
+  switch (event.kind) {
+    case Kind::MouseMove: FormMouseMove(event.x, event.y); break;
+    case Kind::MouseDown: FormMouseDown(event.x, event.y); break;
+    case Kind::MouseUp: FormMouseUp(event.x, event.y); break;
+    case Kind::KeyDown: FormKeyDown(event.virtualKey); break;
+    case Kind::Activate: FormActivate(); break;
+    case Kind::Deactivate: FormDeactivate(); break;
+    case Kind::Paint: FormPaint(); break;
+    case Kind::Close: close(); break;  // the title bar's close asks nothing
+    case Kind::KeyUp:
+    case Kind::Notice: break;
+  }
+}
+
+void TMainForm::onIdle() {
+  if (!idleInstalled_ || !host_) return;
+  tickHost(*host_);
+  if (isEndRequested(*host_)) close();
+}
+
+}  // namespace kelvox::shell

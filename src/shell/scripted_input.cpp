@@ -1,0 +1,100 @@
+// Parsing and replaying timed input.
+#include "shell/scripted_input.h"
+
+#include <sstream>
+
+namespace kelvox::shell {
+
+namespace {
+
+using Kind = platform::WindowEvent::Kind;
+
+int buttonNumber(const std::string& name) {
+  if (name == "left") return 1;
+  if (name == "right") return 2;
+  if (name == "middle") return 4;
+  return 0;
+}
+
+}  // namespace
+
+bool parseInputScript(const std::string& text, InputSchedule& schedule, std::string& error) {
+  std::istringstream lines(text);
+  std::string line;
+  int lineNumber = 0;
+  int mouseX = 0, mouseY = 0;
+  while (std::getline(lines, line)) {
+    ++lineNumber;
+    std::istringstream words(line);
+    std::string first;
+    if (!(words >> first) || first[0] == '#') continue;
+    auto fail = [&](const std::string& why) {
+      error = "line " + std::to_string(lineNumber) + ": " + why;
+      return false;
+    };
+    uint64_t tick;
+    try {
+      size_t used = 0;
+      tick = std::stoull(first, &used);
+      if (used != first.size()) return fail("the tick must be a number");
+    } catch (...) {
+      return fail("the tick must be a number");
+    }
+    std::string verb, a, b, extra;
+    words >> verb >> a >> b;
+    platform::WindowEvent e{Kind::MouseMove};
+    if (verb == "mouse") {
+      try {
+        size_t ua = 0, ub = 0;
+        mouseX = std::stoi(a, &ua);
+        mouseY = std::stoi(b, &ub);
+        if (ua != a.size() || ub != b.size()) return fail("mouse takes X Y");
+      } catch (...) {
+        return fail("mouse takes X Y");
+      }
+      e.kind = Kind::MouseMove;
+    } else if (verb == "down" || verb == "up") {
+      e.button = buttonNumber(a);
+      if (e.button == 0 || !b.empty()) return fail(verb + " takes left, right or middle");
+      e.kind = verb == "down" ? Kind::MouseDown : Kind::MouseUp;
+    } else if (verb == "key") {
+      try {
+        size_t used = 0;
+        e.virtualKey = std::stoi(a, &used);
+        if (used != a.size() || e.virtualKey < 0 || e.virtualKey > 255) return fail("key takes a virtual-key number 0..255");
+      } catch (...) {
+        return fail("key takes a virtual-key number 0..255");
+      }
+      if (b != "down" && b != "up") return fail("key VK takes down or up");
+      e.kind = b == "down" ? Kind::KeyDown : Kind::KeyUp;
+    } else {
+      return fail("unknown event '" + verb + "' (mouse, down, up, key)");
+    }
+    if (words >> extra) return fail("unexpected '" + extra + "'");
+    e.x = mouseX;
+    e.y = mouseY;
+    schedule[tick].push_back(e);
+  }
+  return true;
+}
+
+void ScriptedInput::beginTick(uint64_t tick) {
+  auto it = schedule_.find(tick);
+  if (it == schedule_.end()) return;
+  for (const auto& e : it->second) {
+    if (e.kind == Kind::KeyDown) held_.insert(e.virtualKey);
+    if (e.kind == Kind::KeyUp) held_.erase(e.virtualKey);
+    if (e.kind == Kind::MouseDown) held_.insert(e.button);
+    if (e.kind == Kind::MouseUp) held_.erase(e.button);
+    due_.push_back(e);
+  }
+  schedule_.erase(it);
+}
+
+void ScriptedInput::pumpEvents(std::vector<platform::WindowEvent>& events) {
+  inner_.pumpEvents(events);
+  events.insert(events.end(), due_.begin(), due_.end());
+  due_.clear();
+}
+
+}  // namespace kelvox::shell

@@ -1,0 +1,38 @@
+// The last mouse position the main window saw, and live key and button queries. The window
+// writes the position from its mouse events; nothing else does (a cursor move by a script
+// shows up only through the mouse-move event it causes). Before the first event it is (0, 0).
+#pragma once
+
+#include <cstdint>
+
+namespace kelvox::platform {
+class Window;
+}
+
+namespace kelvox::vm {
+
+class InputState {
+ public:
+  explicit InputState(platform::Window& window) : window_(window) {}
+
+  int initialise() { return 0; }
+  int shutdown() { return 0; }
+
+  int setMousePosition(int32_t x, int32_t y) {
+    mouseX_ = x;
+    mouseY_ = y;
+    return 0;
+  }
+  int32_t mouseX() const { return mouseX_; }
+  int32_t mouseY() const { return mouseY_; }
+
+  // 1 if the key or mouse button with Windows virtual-key number [vk] is down now, else 0.
+  int isKeyDown(int32_t vk);
+
+ private:
+  platform::Window& window_;
+  int32_t mouseX_ = 0;
+  int32_t mouseY_ = 0;
+};
+
+}  // namespace kelvox::vm

@@ -1,0 +1,137 @@
+// Start-up and shut-down of the script machine, and loading of the script image.
+#include "vm/machine_context.h"
+
+#include <string>
+
+#include "platform/file_system.h"
+#include "platform/platform.h"
+#include "platform/text_encoding.h"
+#include "shell/error_box.h"
+#include "shell/fatal_error.h"
+#include "shell/file_helpers.h"
+#include "vm/engine_config.h"
+#include "vm/random.h"
+#include "vm/system_file.h"
+
+namespace kelvox::vm {
+
+MachineContext::MachineContext(platform::Platform& p)
+    : platform(p), effectStepCounts{64, 64, 48, 48, 64, 64, 32, 64, 64, 16, 64, 64} {}
+
+MachineContext::~MachineContext() = default;
+
+int MachineContext::effectSteps(int index) const {
+  if (index < 0 || index >= static_cast<int>(effectStepCounts.size())) return 0;
+  return effectStepCounts[index];
+}
+
+namespace {
+
+// The bytes of a script file; a missing, unreadable or empty file is a file error naming it.
+std::vector<uint8_t> readScriptFile(MachineContext& m, const char* name) {
+  std::string error;
+  auto bytes = platform::readWholeFile(m.platform.paths.resolve(name), &error);
+  if (!bytes)
+    shell::raiseFileError(platform::toSjis(std::string("ファイル ") + name + " を開けませんでした (" + error + ")"));
+  if (bytes->empty()) shell::raiseFileError(platform::toSjis(std::string("ファイル ") + name + " が空です"));
+  return std::move(*bytes);
+}
+
+size_t roundUp4(size_t n) { return (n + 3) & ~size_t{3}; }
+
+}  // namespace
+
+int loadScriptImage(MachineContext& m) {
+  auto codeBytes = readScriptFile(m, "Script\\Code.ssb");
+  // The bytes past the file's end are zeroed: the last word of a file whose size is not a
+  // multiple of 4 reads as if padded.
+  m.code.assign(roundUp4(codeBytes.size()) / 4, 0);
+  for (size_t i = 0; i < codeBytes.size(); ++i) m.code[i / 4] |= uint32_t{codeBytes[i]} << (8 * (i % 4));
+
+  auto dataBytes = readScriptFile(m, "Script\\Data.ssb");
+  if (dataBytes.size() > 0x7FFFFFF0) shell::raiseFileError(platform::toSjis("ファイル Script\\Data.ssb が大きすぎます"));
+  m.dataSize = static_cast<int32_t>(dataBytes.size());
+  shell::scrambleBuffer(dataBytes);
+  m.data.assign(roundUp4(dataBytes.size()), 0);
+  std::copy(dataBytes.begin(), dataBytes.end(), m.data.begin());
+  return 0;
+}
+
+int initMachine(MachineContext& m, InputState* input, graphics::TDisplay* display, sound::MidiPlayer* midi,
+                sound::WavPlayer* wav) {
+  m.data.clear();
+  m.code.clear();
+  m.pc = 0;
+  m.auxTable.reset();
+  loadScriptImage(m);
+
+  m.instructionsPerTick = 100000;
+  m.frameDeadline = m.platform.clock.now();
+  m.framePeriod = 33;
+  m.pc = 0;
+
+  m.screenMode = 1;
+  m.cursorAutoHide = 0;
+  m.cursorVisible = 1;
+  m.lastMouseX = m.lastMouseY = 0;
+  m.lastMouseMoveTime = 0;
+  m.cursorHideDelay = 3000;
+  m.recordSeenImages = 1;
+  m.justRestored = 0;
+  m.debugBoxOpen = 0;
+  m.endRequested = 0;
+  m.frameSkipEnabled = 1;
+  m.frameWait = 0;
+  m.drawnFrameWait = 0;
+  m.saveSystemAtExit = 1;
+  m.input = input;
+  m.display = display;
+  m.midi = midi;
+  m.wav = wav;
+  m.transitionState = 0;
+
+  if (m.paramStack.create(kStackCapacity) != 0) shell::raiseFatalUtf8(11, "メモリが不足しているようです");
+  if (m.returnStack.create(kStackCapacity) != 0) shell::raiseFatalUtf8(12, "メモリが不足しているようです");
+
+  m.sprites.fill(nullptr);
+  m.patterns.fill(nullptr);
+
+  // The text windows are created here, in index order, once the text subsystem exists.
+
+  seedRandom(m.randomState, static_cast<uint32_t>(m.platform.clock.wallSeconds()));
+
+  // The CD audio object is created here once the CD subsystem exists.
+
+  m.systemList.clear();
+  m.systemListReady = true;
+  readSystemFile(m);
+  readEngineConfig(m);
+  return 0;
+}
+
+int teardownMachine(MachineContext& m) {
+  // A machine that never got as far as its system list has nothing to write, and must not
+  // replace a good Save\Sys with an empty one.
+  if (m.saveSystemAtExit && m.systemListReady) {
+    try {
+      writeSystemFile(m);
+    } catch (const shell::AppError& e) {
+      shell::showAppError(m.platform.dialogs, e);  // reported at once; teardown goes on
+    }
+  }
+
+  // Text windows, patterns and sprites are released here by their subsystems once they exist.
+
+  if (m.returnStack.release() != 0) shell::raiseFatalUtf8(14, "RSの後処理に失敗しました");
+  if (m.paramStack.release() != 0) shell::raiseFatalUtf8(13, "PSの後処理に失敗しました");
+
+  m.auxTable.reset();
+  m.data.clear();
+  m.data.shrink_to_fit();
+  m.code.clear();
+  m.code.shrink_to_fit();
+  m.systemListReady = false;
+  return 0;
+}
+
+}  // namespace kelvox::vm

@@ -1,0 +1,103 @@
+// The script machine's one state record. The engine host creates exactly one, hands it the
+// subsystem objects it already made, and every instruction group works on it. Field names are
+// the ones scripts' documentation uses throughout.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "vm/system_list.h"
+#include "vm/value_stack.h"
+
+namespace kelvox::platform {
+struct Platform;
+}
+namespace kelvox::graphics {
+class TDisplay;
+struct TSprite;
+struct TPatternRef;
+}  // namespace kelvox::graphics
+namespace kelvox::sound {
+class MidiPlayer;
+class WavPlayer;
+}  // namespace kelvox::sound
+
+namespace kelvox::vm {
+
+class InputState;
+
+inline constexpr int kStackCapacity = 1024;
+inline constexpr int kSpriteCount = 1024;
+inline constexpr int kPatternCount = 1024;
+inline constexpr int kEffectCount = 12;
+
+struct MachineContext {
+  explicit MachineContext(platform::Platform& platform);
+  ~MachineContext();
+  MachineContext(const MachineContext&) = delete;
+  MachineContext& operator=(const MachineContext&) = delete;
+
+  platform::Platform& platform;  // the services the groups reach the host through
+
+  ValueStack paramStack;   // "PS": operands and results of every instruction
+  ValueStack returnStack;  // "RS": return addresses of calls
+  InputState* input = nullptr;              // borrowed from the host
+  sound::MidiPlayer* midi = nullptr;        // borrowed
+  graphics::TDisplay* display = nullptr;    // borrowed
+  std::array<graphics::TSprite*, kSpriteCount> sprites{};      // 0 = empty
+  std::array<graphics::TPatternRef*, kPatternCount> patterns{};
+  sound::WavPlayer* wav = nullptr;          // borrowed
+
+  uint32_t frameDeadline = 0;  // ms on the clock: end of the current frame
+  uint32_t framePeriod = 33;   // ms
+  int32_t endRequested = 0;
+  int32_t frameSkipEnabled = 1;
+  int32_t frameWait = 0;       // no more instructions until the next tick's frame work
+  int32_t drawnFrameWait = 0;  // no more instructions until a frame is presented
+  int32_t skippedFrames = 0;
+  int32_t saveSystemAtExit = 1;
+  std::unique_ptr<int32_t[]> auxTable;  // only the save group allocates it
+  int32_t dataSize = 0;                 // exact size of Script\Data.ssb
+  uint8_t transitionState = 0;          // presentation state 0..4
+  int8_t transitionEffect = 0;
+  int32_t transitionStep = 0;
+  SystemList systemList;
+  bool systemListReady = false;  // the list was set up (and Save\Sys read) by initMachine
+  uint8_t screenMode = 1;  // 1 full screen, 0 window
+  int32_t cursorAutoHide = 0;
+  int32_t cursorVisible = 1;
+  int32_t lastMouseX = 0, lastMouseY = 0;
+  uint32_t lastMouseMoveTime = 0;
+  uint32_t cursorHideDelay = 3000;  // ms of stillness before the cursor hides
+  std::vector<int32_t> effectStepCounts;  // steps of transition effect 0..11
+  std::string searchPath;                 // Shift-JIS prefix of Grd\, Midi\, Wav\ names
+  int32_t recordSeenImages = 1;
+  int32_t justRestored = 0;
+  std::string fontName;  // Shift-JIS face name for text windows
+  std::vector<uint8_t> data;   // data memory, size rounded up to 4 bytes
+  std::vector<uint32_t> code;  // code words
+  int32_t pc = 0;              // index in code of the next word
+  int32_t instructionsPerTick = 100000;
+  int32_t debugBoxOpen = 0;
+
+  uint32_t randomState = 1;  // the runtime library's rand() state
+
+  // The steps of transition effect [index]; 0 outside 0..11.
+  int effectSteps(int index) const;
+};
+
+// Loads the script image, creates the stacks, reads Save\Sys and Kelvox.ini; raises
+// FatalError (or a file error naming the script file) on failure. Returns 0.
+int initMachine(MachineContext& m, InputState* input, graphics::TDisplay* display, sound::MidiPlayer* midi,
+                sound::WavPlayer* wav);
+// Writes Save\Sys (when wanted) and releases everything the machine owns; safe on a partly
+// initialised machine. Returns 0; raises FatalError on failure.
+int teardownMachine(MachineContext& m);
+// Reads Script\Code.ssb and the scrambled Script\Data.ssb into code and data. Returns 0.
+int loadScriptImage(MachineContext& m);
+inline int isEndRequested(const MachineContext& m) { return m.endRequested; }
+
+}  // namespace kelvox::vm

@@ -1,0 +1,41 @@
+// Storage and the two stack faults of ValueStack.
+#include "vm/value_stack.h"
+
+#include <new>
+
+#include "shell/fatal_error.h"
+
+namespace kelvox::vm {
+
+int ValueStack::create(int capacity) {
+  if (capacity <= 0) return 1;
+  items_.reset(new (std::nothrow) int32_t[capacity]());
+  if (!items_) return 1;
+  capacity_ = capacity;
+  count_ = 0;
+  return 0;
+}
+
+int ValueStack::release() {
+  items_.reset();
+  capacity_ = 0;
+  count_ = 0;
+  return 0;
+}
+
+void ValueStack::setCount(int n) {
+  if (n < 0) n = 0;
+  if (n > capacity_ - 1) n = capacity_ - 1;
+  count_ = n;
+}
+
+void ValueStack::pushOverflow(int32_t value) {
+  if (count_ == capacity_ - 1) {
+    items_[count_++] = value;  // the last slot is written, as scripts have always seen
+  }
+  shell::raiseFatalUtf8(66, "スクリプトの不正でスタックが満杯になりました");
+}
+
+void ValueStack::popUnderflow() { shell::raiseFatalUtf8(67, "スクリプトの不正でスタックが空になりました"); }
+
+}  // namespace kelvox::vm
