@@ -1,0 +1,165 @@
+// The main window and the message loop: Escape, End, closing, start-up failures, listeners.
+#include <gtest/gtest.h>
+
+#include "platform/text_encoding.h"
+#include "shell/application.h"
+#include "shell/fatal_error.h"
+#include "shell/listener_registry.h"
+#include "shell/main_form.h"
+#include "shell/window_messages.h"
+#include "support/test_game.h"
+
+namespace kelvox::shell {
+namespace {
+
+using platform::Answer;
+using Kind = platform::WindowEvent::Kind;
+
+platform::WindowEvent key(int vk) {
+  platform::WindowEvent e{Kind::KeyDown};
+  e.virtualKey = vk;
+  return e;
+}
+
+struct GameFolder {
+  explicit GameFolder(std::string_view source) {
+    test::writeScript(dir.path(), source);
+    platform = std::make_unique<test::TestPlatform>(dir.path());
+  }
+  test::TempDir dir;
+  std::unique_ptr<test::TestPlatform> platform;
+};
+
+TEST(MainForm, EscapeThenCancelGoesOnWithTheCursorUnchanged) {
+  GameFolder g(".code\nloop: WaitFrame loop Jump\n");
+  TMainForm form(g.platform->platform);
+  form.FormCreate();
+  g.platform->dialogs.queueAnswer(Answer::Cancel);
+  form.windowProc(key(27));
+  EXPECT_FALSE(form.closed());
+  const auto& box = g.platform->dialogs.shown().at(0);
+  EXPECT_EQ(platform::sjisToUtf8(box.text), "終了しますか");
+  EXPECT_EQ(box.caption, "Zarveth Ver1.10");
+  EXPECT_EQ(box.buttons, platform::Buttons::OkCancel);
+  EXPECT_EQ(g.platform->window.cursor().count(), 0);
+  form.windowProc(key(65));  // other keys do nothing
+  EXPECT_EQ(g.platform->dialogs.shown().size(), 1u);
+  g.platform->dialogs.queueAnswer(Answer::Ok);
+  form.windowProc(key(27));
+  EXPECT_TRUE(form.closed());
+}
+
+TEST(MainForm, EndClosesTheWindowAtTheEndOfTheTickAndShowsTheCursor) {
+  GameFolder g(".code\n 0 ShowMouseCursor End\n");
+  TMainForm form(g.platform->platform);
+  form.FormCreate();
+  form.onIdle();
+  EXPECT_TRUE(form.closed());
+  EXPECT_TRUE(g.platform->window.closed());
+  EXPECT_EQ(g.platform->window.cursor().count(), 0);  // hidden by the script, shown at close
+  EXPECT_TRUE(std::filesystem::exists(g.dir.path() / "Save" / "Sys"));
+}
+
+TEST(MainForm, TheTitleBarCloseAsksNothing) {
+  GameFolder g(".code\nloop: WaitFrame loop Jump\n");
+  TMainForm form(g.platform->platform);
+  form.FormCreate();
+  form.windowProc(platform::WindowEvent{Kind::Close});
+  EXPECT_TRUE(form.closed());
+  EXPECT_TRUE(g.platform->dialogs.shown().empty());
+}
+
+TEST(Application, AFaultyTickIsShownAndTheNextTickRuns) {
+  GameFolder g(".code\n Drop 5 DebugShowNumber End\n");
+  g.platform->clock.setCostPerRead(1);
+  EXPECT_EQ(runApplication(g.platform->platform, RunOptions{}), 0);
+  const auto& shown = g.platform->dialogs.shown();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(platform::sjisToUtf8(shown[0].text), "スクリプトの不正でスタックが空になりました(67)");
+  EXPECT_EQ(shown[0].caption, "Zarveth Ver1.10");
+  EXPECT_EQ(shown[0].icon, platform::Icon::Stop);
+  EXPECT_EQ(shown[1].text, "5");
+}
+
+TEST(Application, AnEngineThatCannotStartShowsWhyAndRunsNothing) {
+  test::TempDir dir;
+  test::TestPlatform p(dir.path());
+  RunOptions headless;
+  headless.exitOnFailedStart = true;
+  EXPECT_EQ(runApplication(p.platform, headless), 1);
+  ASSERT_EQ(p.dialogs.shown().size(), 1u);
+
+  // A windowed run keeps its window open, black, until the user closes it.
+  test::TestPlatform windowed(dir.path());
+  RunOptions limited;
+  limited.frameLimit = 5;
+  EXPECT_EQ(runApplication(windowed.platform, limited), 0);
+  EXPECT_EQ(windowed.dialogs.shown().size(), 1u);
+}
+
+TEST(Application, TheFrameLimitClosesTheGameTheNormalWay) {
+  GameFolder g(".code\nloop: WaitFrame loop Jump\n");
+  RunOptions options;
+  options.frameLimit = 3;
+  EXPECT_EQ(runApplication(g.platform->platform, options), 0);
+  EXPECT_TRUE(g.platform->window.closed());
+  EXPECT_TRUE(std::filesystem::exists(g.dir.path() / "Save" / "Sys"));
+}
+
+struct RecordingListener final : WindowMessageListener {
+  std::vector<WindowMessage> seen;
+  void onMessage(void*, uint32_t message, uint32_t wParam, int32_t lParam) override {
+    seen.push_back({message, wParam, lParam});
+  }
+};
+
+TEST(ListenerRegistry, RegistrationOrderAndDuplicates) {
+  RecordingListener a, b;
+  broadcastMessage(nullptr, 1, 2, 3);  // nobody listening: nothing happens
+  addListener(&a);
+  addListener(&a);
+  addListener(&b);
+  EXPECT_EQ(listenerCount(), 2);
+  broadcastMessage(nullptr, kMmMciNotify, 1, 7);
+  ASSERT_EQ(a.seen.size(), 1u);
+  EXPECT_EQ(b.seen.at(0).message, kMmMciNotify);
+  removeListener(&a);
+  removeListener(&a);  // never there any more: nothing changes
+  EXPECT_EQ(listenerCount(), 1);
+  removeListener(&b);
+  EXPECT_EQ(listenerCount(), 0);
+}
+
+TEST(ListenerRegistry, TheWindowPassesItsMessagesOnWhileTheHostLives) {
+  GameFolder g(".code\nloop: WaitFrame loop Jump\n");
+  RecordingListener listener;
+  addListener(&listener);
+  TMainForm form(g.platform->platform);
+  platform::WindowEvent move{Kind::MouseMove};
+  move.x = 3;
+  move.y = 4;
+  form.windowProc(move);  // before creation: not passed on
+  form.FormCreate();
+  form.windowProc(move);
+  platform::WindowEvent notice{Kind::Notice};
+  notice.message = kMmMciNotify;
+  notice.wParam = 1;
+  form.windowProc(notice);
+  removeListener(&listener);
+  ASSERT_EQ(listener.seen.size(), 2u);
+  EXPECT_EQ(listener.seen[0].message, kWmMouseMove);
+  EXPECT_EQ(listener.seen[0].lParam, (4 << 16) | 3);
+  EXPECT_EQ(listener.seen[1].message, kMmMciNotify);
+  EXPECT_EQ(listener.seen[1].wParam, 1u);
+  EXPECT_EQ(form.host()->input->mouseX(), 3);
+}
+
+TEST(FatalError, DisplayedTextIsTheMessageAndTheCode) {
+  EXPECT_EQ(test::errorOf([] { raiseFatalUtf8(67, "スクリプトの不正でスタックが空になりました"); }),
+            "スクリプトの不正でスタックが空になりました(67)");
+  // The code is shown from its low 8 bits as a signed number.
+  EXPECT_EQ(test::errorOf([] { raiseFatal(0x1FF, "x"); }), "x(-1)");
+}
+
+}  // namespace
+}  // namespace kelvox::shell
