@@ -1,0 +1,163 @@
+// POSIX implementation of the installer's file operations.
+#include "platform/installer/file_ops.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+namespace kelvox::platform::installer {
+namespace {
+
+std::string withoutTrailingSlash(std::string path) {
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
+bool writeAll(int fd, const char* data, size_t size) {
+  while (size > 0) {
+    ssize_t n = ::write(fd, data, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  bool closeChecked() {
+    int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+}  // namespace
+
+PathKind FileOps::kind(const std::string& path, bool followLinks) const {
+  if (path.empty()) return PathKind::None;
+  std::string p = withoutTrailingSlash(path);
+  struct stat st {};
+  int r = followLinks ? ::stat(p.c_str(), &st) : ::lstat(p.c_str(), &st);
+  if (r != 0) return PathKind::None;
+  return S_ISDIR(st.st_mode) ? PathKind::Folder : PathKind::File;
+}
+
+bool FileOps::makeFolder(const std::string& path) {
+  return ::mkdir(withoutTrailingSlash(path).c_str(), 0755) == 0;
+}
+
+bool FileOps::removeFolder(const std::string& path) {
+  return ::rmdir(withoutTrailingSlash(path).c_str()) == 0;
+}
+
+bool FileOps::removeFile(const std::string& path) {
+  if (kind(path) != PathKind::File) return false;
+  return ::unlink(path.c_str()) == 0;
+}
+
+CopyResult FileOps::copyFile(const std::string& from, const std::string& to, bool executable) {
+  Fd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+  struct stat src {};
+  if (in.get() < 0 || ::fstat(in.get(), &src) != 0 || !S_ISREG(src.st_mode)) return CopyResult::Failed;
+
+  struct stat dst {};
+  bool existed = ::lstat(to.c_str(), &dst) == 0;
+  if (existed && dst.st_dev == src.st_dev && dst.st_ino == src.st_ino) return CopyResult::Copied;
+
+  mode_t mode = (src.st_mode & 0777) | S_IRUSR | S_IWUSR;
+  if (executable) mode |= (mode & 0444) >> 2;  // r → x for owner, group, others
+
+  Fd out(::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, mode));
+  if (out.get() < 0) return errno == ETXTBSY ? CopyResult::InUse : CopyResult::Failed;
+
+  bool ok = true;
+  char buffer[64 * 1024];
+  while (ok) {
+    ssize_t n = ::read(in.get(), buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) ok = false;
+    if (n <= 0) break;
+    ok = writeAll(out.get(), buffer, static_cast<size_t>(n));
+  }
+  ok = ok && ::fchmod(out.get(), mode) == 0;
+  ok = out.closeChecked() && ok;
+  if (!ok) {
+    ::unlink(to.c_str());
+    return CopyResult::Failed;
+  }
+  return CopyResult::Copied;
+}
+
+std::vector<std::string> FileOps::list(const std::string& folder) const {
+  std::vector<std::string> names;
+  DIR* dir = ::opendir(withoutTrailingSlash(folder).c_str());
+  if (dir == nullptr) return names;
+  while (const dirent* e = ::readdir(dir)) {
+    std::string name = e->d_name;
+    if (name != "." && name != "..") names.push_back(std::move(name));
+  }
+  ::closedir(dir);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+uint64_t FileOps::freeSpaceFigure(const std::string& path) const {
+  std::string p = withoutTrailingSlash(path);
+  while (!p.empty() && kind(p, true) != PathKind::Folder) {
+    size_t cut = p.rfind('/');
+    if (cut == std::string::npos) return 0;
+    p = cut == 0 ? "/" : p.substr(0, cut);
+  }
+  struct statvfs fs {};
+  if (p.empty() || ::statvfs(p.c_str(), &fs) != 0) return 0;
+  return static_cast<uint64_t>(fs.f_bavail / 10) * static_cast<uint64_t>(fs.f_frsize);
+}
+
+std::optional<std::string> FileOps::readFile(const std::string& path) const {
+  Fd in(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (in.get() < 0) return std::nullopt;
+  std::string content;
+  char buffer[64 * 1024];
+  while (true) {
+    ssize_t n = ::read(in.get(), buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return std::nullopt;
+    if (n == 0) return content;
+    content.append(buffer, static_cast<size_t>(n));
+  }
+}
+
+bool FileOps::writeFile(const std::string& path, const std::string& content, unsigned mode) {
+  std::string temp = path + ".kelvox-new";
+  Fd out(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, mode));
+  if (out.get() < 0) return false;
+  bool ok = writeAll(out.get(), content.data(), content.size()) && ::fchmod(out.get(), mode) == 0;
+  ok = out.closeChecked() && ok;
+  if (ok && ::rename(temp.c_str(), path.c_str()) == 0) return true;
+  ::unlink(temp.c_str());
+  return false;
+}
+
+bool FileOps::isExecutable(const std::string& path) const {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 0111) != 0;
+}
+
+}  // namespace kelvox::platform::installer

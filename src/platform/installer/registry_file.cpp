@@ -1,0 +1,105 @@
+// Reads and writes the REGEDIT4-style text of the registry store.
+#include "platform/installer/registry_file.h"
+
+namespace kelvox::platform::installer {
+namespace {
+
+std::string quote(std::string_view s) {
+  std::string out = "\"";
+  for (char c : s) {
+    switch (c) {
+      case '\\': out += "\\\\"; break;
+      case '"': out += "\\\""; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default: out += c;
+    }
+  }
+  return out + "\"";
+}
+
+// Reads a quoted string starting at [pos] (which holds the opening quote); advances [pos]
+// past the closing quote. False when the string is not closed.
+bool unquote(std::string_view line, size_t& pos, std::string& out) {
+  out.clear();
+  if (pos >= line.size() || line[pos] != '"') return false;
+  for (size_t i = pos + 1; i < line.size(); ++i) {
+    char c = line[i];
+    if (c == '"') {
+      pos = i + 1;
+      return true;
+    }
+    if (c == '\\' && i + 1 < line.size()) {
+      char e = line[++i];
+      out += e == 'n' ? '\n' : e == 'r' ? '\r' : e == 't' ? '\t' : e;
+    } else {
+      out += c;
+    }
+  }
+  return false;
+}
+
+void addWithParents(RegistryMap& keys, const std::string& path) {
+  for (size_t cut = path.find('\\'); cut != std::string::npos; cut = path.find('\\', cut + 1)) {
+    std::string parent = path.substr(0, cut);
+    keys.try_emplace(foldRegistryName(parent), RegistryKeyRecord{parent, {}});
+  }
+  keys.try_emplace(foldRegistryName(path), RegistryKeyRecord{path, {}});
+}
+
+}  // namespace
+
+std::string foldRegistryName(std::string_view name) {
+  std::string out(name);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
+RegistryMap parseRegistryText(std::string_view text) {
+  RegistryMap keys;
+  RegistryKeyRecord* current = nullptr;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(start, end - start);
+    start = end + 1;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (!line.empty() && line.front() == '[') {
+      size_t close = line.rfind(']');
+      current = nullptr;
+      if (close == std::string_view::npos || close < 2) continue;
+      std::string path(line.substr(1, close - 1));
+      addWithParents(keys, path);
+      current = &keys.at(foldRegistryName(path));
+      continue;
+    }
+    if (current == nullptr || line.empty()) continue;
+    std::string name, value;
+    size_t pos = 0;
+    if (line.front() == '@') {
+      pos = 1;
+    } else if (!unquote(line, pos, name)) {
+      continue;
+    }
+    if (pos >= line.size() || line[pos] != '=') continue;
+    ++pos;
+    if (!unquote(line, pos, value)) continue;
+    current->values.emplace_back(std::move(name), std::move(value));
+  }
+  return keys;
+}
+
+std::string registryText(const RegistryMap& keys) {
+  std::string out = "REGEDIT4\n";
+  for (const auto& [folded, key] : keys) {
+    out += "\n[" + key.path + "]\n";
+    for (const auto& [name, value] : key.values)
+      out += (name.empty() ? std::string("@") : quote(name)) + "=" + quote(value) + "\n";
+  }
+  return out;
+}
+
+}  // namespace kelvox::platform::installer

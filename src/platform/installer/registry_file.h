@@ -1,0 +1,33 @@
+// The registry store's file format, kept apart from the locking and the key operations.
+//
+//   REGEDIT4                                   first line (written; not required when read)
+//   <blank line>
+//   [HKEY_LOCAL_MACHINE\SOFTWARE\Sample]       one section per key, full path with its root
+//   "DisplayName"="サンプル"                     one line per string value
+//   @="…"                                      the key's default value (name "")
+//
+// Inside quotes a backslash escapes '\\', '"', and 'n' / 'r' / 't' stand for the control
+// characters. Lines that do not parse are skipped, so a damaged file loses only those lines.
+#pragma once
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace kelvox::platform::installer {
+
+struct RegistryKeyRecord {
+  std::string path;  // full path as first written, e.g. "HKEY_CURRENT_USER\Software\A"
+  std::vector<std::pair<std::string, std::string>> values;
+};
+
+// Keys by their path folded to ASCII lower case; every key's parents are present too.
+using RegistryMap = std::map<std::string, RegistryKeyRecord>;
+
+std::string foldRegistryName(std::string_view name);
+RegistryMap parseRegistryText(std::string_view text);
+std::string registryText(const RegistryMap& keys);
+
+}  // namespace kelvox::platform::installer
