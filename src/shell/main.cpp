@@ -15,6 +15,7 @@
 #include "platform/instance_lock.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
+#include "platform/text_encoding.h"
 #include "platform/sdl/sdl_dialogs.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/volumes.h"
@@ -108,7 +109,13 @@ int main(int argc, char** argv) {
   options.input = scripted.get();
   options.stats = line.stats ? &stats : nullptr;
 
-  int status = shell::runApplication(platform, options);
+  // Anything that escapes the message loop is shown like any error box, and the program ends.
+  int status = 1;
+  try {
+    status = shell::runApplication(platform, options);
+  } catch (const std::exception& e) {
+    dialogs->messageBox(platform::toSjis(e.what()), "Zarveth Ver1.10", platform::Buttons::Ok, platform::Icon::Stop, 0);
+  }
   if (line.stats) std::fputs(stats.report().c_str(), stdout);
   return status;
 }
