@@ -1,0 +1,122 @@
+// The destination page's Next: root and relative paths refused, creatability tested, the
+// low-space question, and the way on to the options or progress page.
+#include <gtest/gtest.h>
+
+#include "installer/destination.h"
+#include "installer/messages.h"
+#include "support.h"
+
+namespace kelvox::installer {
+namespace {
+
+class DestinationTest : public test::TempHomeTest {
+ protected:
+  void SetUp() override {
+    TempHomeTest::SetUp();
+    s = std::make_unique<test::TestServices>();
+    s->files.freeSpace = uint64_t(1) << 40;
+    state.title = "サンプル";
+  }
+  DestinationResult next(const std::string& field) { return acceptDestination(field, state, s->get(), ui); }
+  std::unique_ptr<test::TestServices> s;
+  RunState state;
+  test::ScriptedUi ui;
+};
+
+TEST_F(DestinationTest, RootHomeAndRelativePathsAreRefused) {
+  struct Case {
+    std::string field;
+    const char* message;
+  } cases[] = {
+      {"", text::kRootFolder},
+      {"/", text::kRootFolder},
+      {"/tmp/..", text::kRootFolder},
+      {home, text::kRootFolder},  // the home folder is the drive's root here
+      {home.substr(0, home.size() - 1), text::kRootFolder},
+      {"~", text::kRootFolder},
+      {"Games/Sample", text::kNeedFullPath},
+      {"./Sample", text::kNeedFullPath},
+  };
+  for (const auto& c : cases) {
+    ui.boxes.clear();
+    EXPECT_EQ(next(c.field), DestinationResult::Stay) << c.field;
+    ASSERT_EQ(ui.boxes.size(), 1u) << c.field;
+    EXPECT_EQ(ui.boxes[0].text, c.message) << c.field;
+    EXPECT_EQ(ui.boxes[0].caption, "");
+    EXPECT_EQ(ui.boxes[0].icon, Icon::Error);
+  }
+}
+
+TEST_F(DestinationTest, CreatabilityTestLeavesOnlyTheDeepestFolderUnmade) {
+  EXPECT_EQ(next(root + "a/b/c"), DestinationResult::Options);
+  EXPECT_TRUE(ui.boxes.empty());
+  EXPECT_EQ(state.installationFolder, root + "a/b/c/");
+  EXPECT_TRUE(test::exists(root + "a/b"));
+  EXPECT_FALSE(test::exists(root + "a/b/c"));
+}
+
+TEST_F(DestinationTest, TildeMeansTheHomeFolder) {
+  EXPECT_EQ(next("~/Games/Sample"), DestinationResult::Options);
+  EXPECT_EQ(state.installationFolder, home + "Games/Sample/");
+}
+
+TEST_F(DestinationTest, FileInTheWayIsNamedInTheMessage) {
+  test::writeFile(root + "plain", "x");
+  EXPECT_EQ(next(root + "plain/sub"), DestinationResult::Stay);
+  ASSERT_EQ(ui.boxes.size(), 1u);
+  EXPECT_EQ(ui.boxes[0].text, root + "plain" + text::kFileInTheWayAfterPath);
+}
+
+TEST_F(DestinationTest, FolderThatCannotBeMadeIsNamedInTheMessage) {
+  s->files.makeFails.insert(root + "locked");
+  EXPECT_EQ(next(root + "locked/sub"), DestinationResult::Stay);
+  ASSERT_EQ(ui.boxes.size(), 1u);
+  EXPECT_EQ(ui.boxes[0].text, root + "locked" + text::kFolderCreateFailedAfterPath);
+}
+
+TEST_F(DestinationTest, LowSpaceAsksWithTheFigureInMegabytes) {
+  struct Case {
+    uint64_t figure;
+    Answer answer;
+    bool asked;
+    std::string megabytes;  // ⌊⌊figure ÷ 102⌋ ÷ 1024⌋
+    DestinationResult result;
+  } cases[] = {
+      {10485759, Answer::No, true, "100", DestinationResult::Stay},  // 10485759/102 = 102801; /1024 = 100
+      {10485759, Answer::Yes, true, "100", DestinationResult::Options},
+      {0, Answer::Yes, true, "0", DestinationResult::Options},
+      {104447, Answer::Yes, true, "0", DestinationResult::Options},  // 1023 after ÷102, so 0
+      {104448, Answer::Yes, true, "1", DestinationResult::Options},  // 1024 after ÷102
+      {10485760, Answer::No, false, "", DestinationResult::Options},
+      {uint64_t(5) << 32, Answer::No, false, "", DestinationResult::Options},  // would wrap in 32 bits
+  };
+  for (const auto& c : cases) {
+    ui.boxes.clear();
+    ui.rules = {{text::kLowSpaceAfter, c.answer}};
+    s->files.freeSpace = c.figure;
+    EXPECT_EQ(next(root + "dest"), c.result) << c.figure;
+    ASSERT_EQ(ui.boxes.size(), c.asked ? 1u : 0u) << c.figure;
+    if (!c.asked) continue;
+    EXPECT_EQ(ui.boxes[0].text, std::string(text::kLowSpaceBefore) + c.megabytes + text::kLowSpaceAfter);
+    EXPECT_EQ(ui.boxes[0].caption, "サンプル");
+    EXPECT_EQ(ui.boxes[0].buttons, Buttons::YesNo);
+    EXPECT_EQ(ui.boxes[0].icon, Icon::Question);
+  }
+}
+
+TEST_F(DestinationTest, ResidentProgramSkipsTheOptionsPage) {
+  state.resident = true;
+  EXPECT_EQ(next(root + "dest"), DestinationResult::Progress);
+}
+
+TEST_F(DestinationTest, FreeSpaceOfAMissingFolderIsItsNearestParents) {
+  platform::installer::FileOps real;
+  uint64_t parent = real.freeSpaceFigure(root);
+  uint64_t missing = real.freeSpaceFigure(root + "not/yet/made/");
+  ASSERT_GT(parent, 0u);
+  // The same file system; other programs may write in between, so allow a little drift.
+  EXPECT_NEAR(static_cast<double>(missing), static_cast<double>(parent), parent * 0.01);
+}
+
+}  // namespace
+}  // namespace kelvox::installer

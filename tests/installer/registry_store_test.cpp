@@ -1,0 +1,109 @@
+// The file-backed registry store and the uninstaller's tree deletion over it.
+#include <gtest/gtest.h>
+
+#include "installer/registry_tree.h"
+#include "platform/installer/registry_file.h"
+#include "platform/installer/registry_store.h"
+#include "support.h"
+
+namespace kelvox::installer {
+namespace {
+
+using platform::installer::RegistryStore;
+using platform::installer::RootKey;
+
+class RegistryTest : public test::TempHomeTest {
+ protected:
+  std::string file() { return root + "reg/registry.reg"; }
+};
+
+TEST_F(RegistryTest, KeysAndValuesSurviveInAFreshStore) {
+  {
+    RegistryStore r(file());
+    ASSERT_TRUE(r.createKey(RootKey::CurrentUser, "Software\\Maker\\Game"));
+    ASSERT_TRUE(r.setValue(RootKey::CurrentUser, "Software\\Maker\\Game", "Path", "C:\\x \"y\"\nz"));
+  }
+  RegistryStore r(file());
+  EXPECT_TRUE(r.keyExists(RootKey::CurrentUser, "Software\\Maker"));  // parents were made
+  EXPECT_EQ(r.queryValue(RootKey::CurrentUser, "SOFTWARE\\maker\\GAME", "path"), "C:\\x \"y\"\nz");
+  EXPECT_FALSE(r.keyExists(RootKey::LocalMachine, "Software\\Maker"));  // roots are apart
+}
+
+TEST_F(RegistryTest, MalformedPathsNameNoKey) {
+  RegistryStore r(file());
+  for (const char* path : {"\\a", "a\\", "a\\\\b", "a\nb"}) {
+    EXPECT_FALSE(r.createKey(RootKey::CurrentUser, path)) << path;
+    EXPECT_FALSE(r.keyExists(RootKey::CurrentUser, path)) << path;
+  }
+  EXPECT_TRUE(r.keyExists(RootKey::CurrentUser, ""));
+  EXPECT_FALSE(r.deleteKey(RootKey::CurrentUser, ""));  // a root cannot go
+}
+
+TEST_F(RegistryTest, KeyWithSubkeysCannotBeDeleted) {
+  RegistryStore r(file());
+  ASSERT_TRUE(r.createKey(RootKey::CurrentUser, "A\\B"));
+  EXPECT_FALSE(r.deleteKey(RootKey::CurrentUser, "A"));
+  EXPECT_TRUE(r.deleteKey(RootKey::CurrentUser, "A\\B"));
+  EXPECT_TRUE(r.deleteKey(RootKey::CurrentUser, "A"));
+  EXPECT_FALSE(r.deleteKey(RootKey::CurrentUser, "A"));
+}
+
+TEST_F(RegistryTest, SubkeysEnumerateInNameOrderIgnoringCase) {
+  RegistryStore r(file());
+  for (const char* name : {"b", "C", "a", "B2"}) ASSERT_TRUE(r.createKey(RootKey::ClassesRoot, std::string("K\\") + name));
+  ASSERT_TRUE(r.createKey(RootKey::ClassesRoot, "K\\a\\deeper"));
+  std::vector<std::string> names;
+  for (size_t i = 0; auto n = r.enumKey(RootKey::ClassesRoot, "K", i); ++i) names.push_back(*n);
+  EXPECT_EQ(names, (std::vector<std::string>{"a", "b", "B2", "C"}));
+}
+
+TEST_F(RegistryTest, DamagedLinesAreSkipped) {
+  test::writeFile(file(),
+                  "REGEDIT4\n\n[HKEY_CURRENT_USER\\Good]\n\"v\"=\"1\"\n\"broken=\"2\"\ngarbage\n\"w\"=\"unclosed\n"
+                  "[\n[HKEY_CURRENT_USER\\Also]\n@=\"default\"\n");
+  RegistryStore r(file());
+  EXPECT_EQ(r.queryValue(RootKey::CurrentUser, "Good", "v"), "1");
+  EXPECT_EQ(r.values(RootKey::CurrentUser, "Good").size(), 1u);
+  EXPECT_EQ(r.queryValue(RootKey::CurrentUser, "Also", ""), "default");
+}
+
+TEST_F(RegistryTest, TreeDeletionTakesTheKeyAndEverythingBelowButNotItsParent) {
+  RegistryStore r(file());
+  for (const char* path : {"Software\\Maker\\Game\\Save\\Slot1", "Software\\Maker\\Game\\Save\\Slot2",
+                           "Software\\Maker\\Game\\Config", "Software\\Maker\\Other"})
+    ASSERT_TRUE(r.createKey(RootKey::CurrentUser, path));
+  deleteRegistryTree(r, RootKey::CurrentUser, "Software\\Maker\\Game");
+  EXPECT_FALSE(r.keyExists(RootKey::CurrentUser, "Software\\Maker\\Game"));
+  EXPECT_TRUE(r.keyExists(RootKey::CurrentUser, "Software\\Maker"));
+  EXPECT_TRUE(r.keyExists(RootKey::CurrentUser, "Software\\Maker\\Other"));
+}
+
+TEST_F(RegistryTest, TreeDeletionStepsOverASubkeyThatWillNotGo) {
+  // A damaged store holds a subkey whose name no call accepts: its deletion fails every time,
+  // and the walk must move past it to its siblings and still end.
+  test::writeFile(file(), "[HKEY_CURRENT_USER\\K\\a]\n[HKEY_CURRENT_USER\\K\\b\x01" "ad]\n[HKEY_CURRENT_USER\\K\\z]\n");
+  RegistryStore r(file());
+  deleteRegistryTree(r, RootKey::CurrentUser, "K");
+  EXPECT_FALSE(r.keyExists(RootKey::CurrentUser, "K\\a"));
+  EXPECT_FALSE(r.keyExists(RootKey::CurrentUser, "K\\z"));
+  EXPECT_TRUE(r.keyExists(RootKey::CurrentUser, "K"));  // kept: a subkey is left
+}
+
+TEST_F(RegistryTest, TreeDeletionOfAMissingKeyDoesNothing) {
+  RegistryStore r(file());
+  ASSERT_TRUE(r.createKey(RootKey::CurrentUser, "Keep"));
+  deleteRegistryTree(r, RootKey::CurrentUser, "Missing");
+  deleteRegistryTree(r, RootKey::CurrentUser, "");
+  EXPECT_TRUE(r.keyExists(RootKey::CurrentUser, "Keep"));
+}
+
+TEST(RegistryFile, TextRoundTripsEveryCharacterThatNeedsEscaping) {
+  platform::installer::RegistryMap keys;
+  keys["hkey_current_user\\a"] = {"HKEY_CURRENT_USER\\A", {{"", "d"}, {"q\"\\", "\t\r\n\"\\"}}};
+  auto back = platform::installer::parseRegistryText(platform::installer::registryText(keys));
+  ASSERT_EQ(back.count("hkey_current_user\\a"), 1u);
+  EXPECT_EQ(back.at("hkey_current_user\\a").values, keys.at("hkey_current_user\\a").values);
+}
+
+}  // namespace
+}  // namespace kelvox::installer
