@@ -1,6 +1,7 @@
-// GtkAssistant wizard and GTK dialogs. The assistant's pages are of the custom kind with our
-// own Back / Next / Finish / Cancel buttons, because Next must be able to refuse the
-// destination and stay on its page, which the assistant's own Next cannot.
+// GtkAssistant wizard and GTK dialogs. The assistant's pages are of the custom kind, each with
+// its own row of Next / Finish / Cancel buttons, because Next must be able to refuse the
+// destination and stay on its page, which the assistant's own Next cannot. (Buttons added to
+// the assistant's action area would each widen the window by a whole button's width.)
 #include "installer/ui_gtk.h"
 
 #include <gtk/gtk.h>
@@ -38,9 +39,11 @@ struct WizardWindow {
   GtkWidget* copyingLabel = nullptr;
   GtkWidget* bar = nullptr;
   GtkWidget* hint = nullptr;
-  GtkWidget* next = nullptr;
-  GtkWidget* finish = nullptr;
-  GtkWidget* cancel = nullptr;
+  struct Buttons {
+    GtkWidget* next = nullptr;
+    GtkWidget* finish = nullptr;
+    GtkWidget* cancel = nullptr;
+  } buttons[3];  // one row per page
   int step = 0;
   bool busy = false;  // the progress page has started: nothing can be cancelled
   WizardOutcome outcome = WizardOutcome::Cancelled;
@@ -100,14 +103,17 @@ Answer GtkUi::message(const MessageBox& box) {
 
 // The pages enable only the buttons the original enabled: Next on the first two, none while
 // copying, Finish at the end. Back is never enabled there, so there is none.
-void showButtons(WizardWindow* w, bool next, bool finish, bool cancel) {
-  gtk_widget_set_visible(w->next, !finish);
-  gtk_widget_set_sensitive(w->next, next);
-  gtk_widget_set_visible(w->finish, finish);
-  gtk_widget_set_sensitive(w->finish, finish);
-  gtk_widget_set_sensitive(w->cancel, cancel);
-  GtkWidget* preferred = finish ? w->finish : w->next;
+void showButtons(WizardWindow* w, int page, bool next, bool finish, bool cancel) {
+  WizardWindow::Buttons& b = w->buttons[page];
+  gtk_widget_set_visible(b.next, !finish);
+  gtk_widget_set_sensitive(b.next, next);
+  gtk_widget_set_visible(b.finish, finish);
+  gtk_widget_set_sensitive(b.finish, finish);
+  gtk_widget_set_visible(b.cancel, !finish);
+  gtk_widget_set_sensitive(b.cancel, cancel);
+  GtkWidget* preferred = finish ? b.finish : b.next;
   gtk_widget_grab_default(preferred);
+  if (finish) gtk_widget_grab_focus(preferred);
 }
 
 gboolean runOneStep(gpointer data) {
@@ -121,8 +127,7 @@ gboolean runOneStep(gpointer data) {
   gtk_widget_hide(w->bar);
   gtk_label_set_text(GTK_LABEL(w->copyingLabel), w->wizard->finishedText().c_str());
   if (w->wizard->showRemovalHint()) gtk_widget_show(w->hint);
-  gtk_widget_set_visible(w->cancel, FALSE);
-  showButtons(w, false, true, false);
+  showButtons(w, kProgressPage, false, true, false);
   return G_SOURCE_REMOVE;
 }
 
@@ -136,15 +141,15 @@ void onPrepare(GtkAssistant* assistant, GtkWidget*, gpointer data) {
   switch (gtk_assistant_get_current_page(assistant)) {
     case kDestinationPage:
       gtk_entry_set_text(GTK_ENTRY(w->entry), w->wizard->folderField().c_str());
-      showButtons(w, true, false, true);
+      showButtons(w, kDestinationPage, true, false, true);
       gtk_widget_grab_focus(w->entry);
       break;
     case kOptionsPage:
-      showButtons(w, true, false, true);
+      showButtons(w, kOptionsPage, true, false, true);
       break;
     case kProgressPage:
       w->busy = true;
-      showButtons(w, false, false, false);
+      showButtons(w, kProgressPage, false, false, false);
       g_timeout_add(kStartDelayMs, startSteps, w);
       break;
   }
@@ -206,6 +211,8 @@ void onBrowse(GtkButton*, gpointer data) {
 GtkWidget* wrappedLabel(const std::string& text) {
   GtkWidget* label = gtk_label_new(text.c_str());
   gtk_label_set_line_wrap(GTK_LABEL(label), TRUE);
+  gtk_label_set_line_wrap_mode(GTK_LABEL(label), PANGO_WRAP_WORD_CHAR);
+  gtk_label_set_max_width_chars(GTK_LABEL(label), 48);  // wrap long texts instead of widening the window
   gtk_label_set_xalign(GTK_LABEL(label), 0.0f);
   return label;
 }
@@ -254,13 +261,28 @@ GtkWidget* progressPage(WizardWindow* w) {
   return box;
 }
 
-GtkWidget* actionButton(WizardWindow* w, const char* label, GCallback handler) {
+GtkWidget* pageButton(WizardWindow* w, GtkWidget* row, const char* label, GCallback handler) {
   GtkWidget* button = gtk_button_new_with_mnemonic(label);
   gtk_widget_set_can_default(button, TRUE);
   g_signal_connect(button, "clicked", handler, w);
-  gtk_assistant_add_action_widget(w->assistant, button);
-  gtk_widget_show(button);
+  gtk_box_pack_start(GTK_BOX(row), button, FALSE, FALSE, 0);
   return button;
+}
+
+// [content] above a right-aligned row of the page's buttons.
+GtkWidget* withButtons(WizardWindow* w, int page, GtkWidget* content) {
+  GtkWidget* box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
+  gtk_box_pack_start(GTK_BOX(box), content, TRUE, TRUE, 0);
+  GtkWidget* row = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 6);
+  gtk_widget_set_halign(row, GTK_ALIGN_END);
+  gtk_container_set_border_width(GTK_CONTAINER(row), 6);
+  WizardWindow::Buttons& b = w->buttons[page];
+  b.next = pageButton(w, row, "次へ(_N) >", G_CALLBACK(onNext));
+  b.finish = pageButton(w, row, "完了", G_CALLBACK(onFinish));
+  b.cancel = pageButton(w, row, "キャンセル", G_CALLBACK(+[](GtkButton*, gpointer d) { onCancel(d); }));
+  gtk_widget_set_no_show_all(b.finish, TRUE);  // shown at the end of the progress page only
+  gtk_box_pack_end(GTK_BOX(box), row, FALSE, FALSE, 0);
+  return box;
 }
 
 WizardOutcome GtkUi::runWizard(Wizard& wizard) {
@@ -273,26 +295,22 @@ WizardOutcome GtkUi::runWizard(Wizard& wizard) {
   gtk_window_set_position(window, GTK_WIN_POS_CENTER);
   gtk_window_set_default_size(window, 560, 340);
 
-  const char* titles[] = {"インストール先", "オプション", "コピー"};
-  GtkWidget* pages[] = {destinationPage(&w), optionsPage(&w), progressPage(&w)};
-  for (int i = 0; i < 3; ++i) {
-    gtk_assistant_append_page(w.assistant, pages[i]);
-    gtk_assistant_set_page_type(w.assistant, pages[i], GTK_ASSISTANT_PAGE_CUSTOM);
-    gtk_assistant_set_page_title(w.assistant, pages[i], titles[i]);
+  // The assistant gives the window the current page's title: every page carries the caption
+  // (the sidebar then shows it once).
+  GtkWidget* pages[] = {withButtons(&w, kDestinationPage, destinationPage(&w)),
+                        withButtons(&w, kOptionsPage, optionsPage(&w)),
+                        withButtons(&w, kProgressPage, progressPage(&w))};
+  for (GtkWidget* page : pages) {
+    gtk_assistant_append_page(w.assistant, page);
+    gtk_assistant_set_page_type(w.assistant, page, GTK_ASSISTANT_PAGE_CUSTOM);
+    gtk_assistant_set_page_title(w.assistant, page, wizard.caption().c_str());
   }
-  // Packed from the right: Cancel ends up rightmost.
-  w.cancel = actionButton(&w, "キャンセル", G_CALLBACK(+[](GtkButton*, gpointer d) { onCancel(d); }));
-  w.finish = actionButton(&w, "完了", G_CALLBACK(onFinish));
-  w.next = actionButton(&w, "次へ(_N) >", G_CALLBACK(onNext));
-
   g_signal_connect(w.assistant, "prepare", G_CALLBACK(onPrepare), &w);
   g_signal_connect(w.assistant, "cancel", G_CALLBACK(+[](GtkAssistant*, gpointer d) { onCancel(d); }), &w);
   g_signal_connect(w.assistant, "delete-event", G_CALLBACK(onDelete), &w);
 
   parent = window;
-  gtk_widget_show_all(GTK_WIDGET(w.assistant));
-  gtk_widget_hide(w.finish);
-  onPrepare(w.assistant, pages[0], &w);
+  gtk_widget_show_all(GTK_WIDGET(w.assistant));  // mapping prepares the first page
   gtk_main();
   parent = nullptr;
   gtk_widget_destroy(GTK_WIDGET(w.assistant));
