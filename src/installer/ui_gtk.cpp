@@ -90,6 +90,10 @@ Answer GtkUi::message(const MessageBox& box) {
   gtk_dialog_set_default_response(GTK_DIALOG(dialog), ok ? GTK_RESPONSE_OK : GTK_RESPONSE_YES);
   gint response = gtk_dialog_run(GTK_DIALOG(dialog));
   gtk_widget_destroy(dialog);
+  // Let the box go from the screen now: the uninstall request next waits for its copy
+  // without running the main loop, and the box would stay there, frozen, until it ends.
+  while (gtk_events_pending()) gtk_main_iteration();
+  gdk_display_flush(gdk_display_get_default());
   switch (response) {
     case GTK_RESPONSE_OK: return Answer::Ok;
     case GTK_RESPONSE_YES: return Answer::Yes;

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Drives the GTK wizard under Xvfb with xdotool: the wizard must open with the caption title +
 # "のインストール", and a run through its pages (Next by its mnemonic, Finish by Enter) must
-# install the sample and start it. Everything happens in a temporary HOME. Skips (77) when
-# Xvfb or xdotool is missing.
+# install the sample and start it. Then the uninstall request's confirmation and the copy's
+# progress dialog (caption title + "の削除") remove it again, the file the game left included.
+# Everything happens in a temporary HOME. Skips (77) when Xvfb or xdotool is missing.
 set -u
 installer=$1
 for tool in Xvfb xdotool iconv; do
@@ -92,4 +93,26 @@ done
 [ -f "$XDG_DATA_HOME/applications/サンプル/サンプル.desktop" ] || fail "no menu entry"
 for _ in $(seq 50); do [ -f "$inst/started.txt" ] && break; sleep 0.1; done
 [ -f "$inst/started.txt" ] || fail "the game was not started at Finish"
-echo "PASS: the GTK wizard installed and started the sample"
+
+# Uninstall: confirm with OK, answer Yes for started.txt, close the dialog with 終了.
+"$inst/installer" /r > "$tmp/uninstall.log" 2>&1 &
+installer_pid=$!
+q=$(timeout 30 xdotool search --sync --onlyvisible --name '^サンプル$' | head -n1)
+[ -n "$q" ] || { cat "$tmp/uninstall.log"; fail "no confirmation box"; }
+xdotool windowfocus "$q" 2>/dev/null; xdotool key --clearmodifiers Return
+u=$(timeout 30 xdotool search --sync --onlyvisible --name '^サンプルの削除$' | head -n1)
+[ -n "$u" ] || { cat "$tmp/uninstall.log"; fail "no uninstall dialog with the caption サンプルの削除"; }
+sleep 1
+answer_questions
+for _ in $(seq 100); do [ -d "$inst" ] || break; sleep 0.1; done
+[ -d "$inst" ] && fail "the installation folder is still there"
+sleep 0.5
+xdotool windowfocus "$u" 2>/dev/null; xdotool key --clearmodifiers Return
+for _ in $(seq 100); do kill -0 "$installer_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$installer_pid" 2>/dev/null && fail "the uninstall dialog did not close at 終了"
+wait "$installer_pid"; status=$?
+installer_pid=
+[ "$status" -eq 0 ] || { cat "$tmp/uninstall.log"; fail "uninstall exit status $status"; }
+[ -e "$XDG_DATA_HOME/applications/サンプル" ] && fail "the menu entries are still there"
+[ -e "$XDG_DATA_HOME/kelvox/system/installer" ] && fail "the uninstaller copy did not remove itself"
+echo "PASS: the GTK wizard installed and started the sample, and its uninstaller removed it"
