@@ -1,0 +1,211 @@
+// The SDL window on SDL's dummy video driver (no display needed; KELVOX_TEST_VIDEODRIVER=x11
+// runs the same tests on an X server): one window at a time,
+// caption, cursor counter, notices from other threads, frames, pointer warps at every scale,
+// and key states.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/sdl/sdl_window.h"
+#include "platform/text_encoding.h"
+
+namespace kelvox::platform::sdl {
+namespace {
+
+using Kind = WindowEvent::Kind;
+
+class SdlWindowTest : public ::testing::Test {
+ protected:
+  // SDL's dummy driver, unless a run on a real display server asks for another.
+  void SetUp() override {
+    const char* driver = std::getenv("KELVOX_TEST_VIDEODRIVER");
+    setenv("SDL_VIDEODRIVER", driver != nullptr ? driver : "dummy", 1);
+  }
+
+  std::unique_ptr<SdlWindow> open(int scale = 1) {
+    std::string error;
+    auto window = SdlWindow::create(error, scale);
+    EXPECT_NE(window, nullptr) << error;
+    return window;
+  }
+
+  // Pumps until a MouseMove arrives, for at most a second (a display server reports a pointer
+  // warp a little later), and returns the position of the last move, if any.
+  static std::optional<Point> awaitMove(SdlWindow& window, Point expected) {
+    std::optional<Point> last;
+    for (int i = 0; i < 100; ++i) {
+      std::vector<WindowEvent> moves = pumpKind(window, Kind::MouseMove);
+      if (!moves.empty()) last = Point{moves.back().x, moves.back().y};
+      if (last && last->x == expected.x && last->y == expected.y) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return last;
+  }
+
+  static std::vector<WindowEvent> pumpKind(SdlWindow& window, Kind kind) {
+    std::vector<WindowEvent> all, wanted;
+    window.pumpEvents(all);
+    for (const WindowEvent& e : all) {
+      if (e.kind == kind) wanted.push_back(e);
+    }
+    return wanted;
+  }
+};
+
+TEST_F(SdlWindowTest, OnlyOneWindowAtATime) {
+  auto first = open();
+  ASSERT_NE(first, nullptr);
+  std::string error;
+  EXPECT_EQ(SdlWindow::create(error, 1), nullptr);
+  EXPECT_FALSE(error.empty());
+  first.reset();
+  EXPECT_NE(open(), nullptr) << "a window can open again after the first has gone";
+}
+
+TEST_F(SdlWindowTest, CaptionKeepsShiftJisBytes) {
+  auto window = open();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->caption(), "Zarveth Ver1.10");
+  // 表 and ソ end in 0x5C, a backslash in ASCII.
+  std::string sjis = toSjis("表示テスト ソフト");
+  ASSERT_EQ(sjis.substr(0, 2), std::string("\x95\x5C"));
+  window->setCaption(sjis);
+  EXPECT_EQ(window->caption(), sjis);
+}
+
+TEST_F(SdlWindowTest, CursorFollowsTheDisplayCounter) {
+  auto window = open();
+  ASSERT_NE(window, nullptr);
+  struct Step {
+    bool show;
+    int count;
+    bool visible;
+  };
+  const Step steps[] = {
+      {false, -1, false}, {false, -2, false}, {true, -1, false},
+      {true, 0, true},    {true, 1, true},    {false, 0, true},  {false, -1, false},
+  };
+  for (const Step& s : steps) {
+    EXPECT_EQ(window->showCursor(s.show), s.count);
+    EXPECT_EQ(window->cursorVisible(), s.visible) << "count " << s.count;
+  }
+}
+
+TEST_F(SdlWindowTest, NoticesFromAnotherThreadArriveInOrderAndIntact) {
+  auto window = open();
+  ASSERT_NE(window, nullptr);
+  struct Notice {
+    uint32_t message, wParam;
+    int32_t lParam;
+  };
+  const Notice sent[] = {
+      {0x3B9, 1, 0},                    // a finished CD track
+      {0x3B9, 0xFFFFFFFFu, -5},         // every bit of wParam, a negative lParam
+      {0xFFFFFFFFu, 0x80000000u, INT32_MIN},
+      {0x400, 2, INT32_MAX},
+  };
+  std::thread poster([&] {
+    for (const Notice& n : sent) EXPECT_TRUE(SdlWindow::postNotice(n.message, n.wParam, n.lParam));
+  });
+  poster.join();
+  std::vector<WindowEvent> got = pumpKind(*window, Kind::Notice);
+  ASSERT_EQ(got.size(), std::size(sent));
+  for (size_t i = 0; i < got.size(); ++i) {
+    EXPECT_EQ(got[i].message, sent[i].message) << i;
+    EXPECT_EQ(got[i].wParam, sent[i].wParam) << i;
+    EXPECT_EQ(got[i].lParam, sent[i].lParam) << i;
+  }
+  EXPECT_TRUE(pumpKind(*window, Kind::Notice).empty()) << "a notice is reported once";
+}
+
+TEST_F(SdlWindowTest, NoticeWithoutAWindowIsDropped) {
+  EXPECT_FALSE(SdlWindow::postNotice(0x3B9, 1, 0));
+  auto window = open();
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(pumpKind(*window, Kind::Notice).empty());
+  window.reset();
+  EXPECT_FALSE(SdlWindow::postNotice(0x3B9, 1, 0));
+}
+
+TEST_F(SdlWindowTest, FramesOfAnyRealSizeAreShownAndBadOnesRefused) {
+  auto window = open();
+  ASSERT_NE(window, nullptr);
+  std::vector<uint32_t> pixels(640 * 480 + 16, 0x00FF8040u);
+  struct Case {
+    const char* name;
+    const uint32_t* data;
+    int width, height, pitch;
+    bool shown;
+  };
+  const Case cases[] = {
+      {"game size", pixels.data(), 640, 480, 640 * 4, true},
+      {"rows with padding", pixels.data(), 320, 240, 330 * 4, true},
+      {"one pixel", pixels.data(), 1, 1, 4, true},
+      {"null frame", nullptr, 640, 480, 640 * 4, false},
+      {"no width", pixels.data(), 0, 480, 640 * 4, false},
+      {"negative height", pixels.data(), 640, -1, 640 * 4, false},
+      {"pitch a byte short", pixels.data(), 640, 480, 640 * 4 - 1, false},
+      {"negative pitch", pixels.data(), 640, 480, -640 * 4, false},
+      {"game size again", pixels.data(), 640, 480, 640 * 4, true},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(window->presentFrame(c.data, c.width, c.height, c.pitch), c.shown) << c.name;
+  }
+}
+
+// The pointer is warped to a game pixel and the move comes back, through SDL's scaling of the
+// event, on that same pixel.
+TEST_F(SdlWindowTest, CursorWarpComesBackOnTheSamePixelAtEveryScale) {
+  const int points[][2] = {{0, 0}, {1, 1}, {100, 50}, {319, 240}, {638, 1}, {639, 479}};
+  for (int scale : {1, 2, 3}) {
+    auto window = open(scale);
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(window->scale(), scale);
+    pumpKind(*window, Kind::MouseMove);
+    for (const auto& p : points) {
+      window->setCursorPos(p[0], p[1]);
+      std::optional<Point> got = awaitMove(*window, {p[0], p[1]});
+      ASSERT_TRUE(got.has_value()) << "scale " << scale << " (" << p[0] << ", " << p[1] << ")";
+      EXPECT_EQ(got->x, p[0]) << "scale " << scale;
+      EXPECT_EQ(got->y, p[1]) << "scale " << scale;
+    }
+  }
+}
+
+TEST_F(SdlWindowTest, NothingIsDownWhenNothingIsPressed) {
+  auto window = open();
+  ASSERT_NE(window, nullptr);
+  for (int vk : {1, 2, 4, 16, 27, int{'A'}, 0, 999, -3}) {
+    EXPECT_FALSE(window->isKeyDown(vk)) << vk;
+  }
+}
+
+TEST(SdlWindowScale, TakenFromTheEnvironmentWhenUsable) {
+  struct Case {
+    const char* value;  // null: unset
+    int scale;
+  };
+  const Case cases[] = {
+      {nullptr, 1}, {"1", 1}, {"2", 2}, {"8", 8}, {"9", 1}, {"0", 1},
+      {"-2", 1},    {"2x", 1}, {" 2", 1}, {"", 1}, {"99999999999", 1},
+  };
+  const char* before = std::getenv("KELVOX_SCALE");
+  std::optional<std::string> saved = before ? std::optional<std::string>(before) : std::nullopt;
+  for (const Case& c : cases) {
+    if (c.value) setenv("KELVOX_SCALE", c.value, 1);
+    else unsetenv("KELVOX_SCALE");
+    EXPECT_EQ(SdlWindow::scaleFromEnvironment(), c.scale) << (c.value ? c.value : "(unset)");
+  }
+  if (saved) setenv("KELVOX_SCALE", saved->c_str(), 1);
+  else unsetenv("KELVOX_SCALE");
+}
+
+}  // namespace
+}  // namespace kelvox::platform::sdl
