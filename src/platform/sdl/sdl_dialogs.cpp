@@ -1,0 +1,74 @@
+// SdlDialogs: a message box layout handed to SDL_ShowMessageBox.
+#include "platform/sdl/sdl_dialogs.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+
+#include "platform/sdl/message_box_layout.h"
+#include "platform/sdl/sdl_window.h"
+#include "platform/text_encoding.h"
+
+namespace kelvox::platform::sdl {
+namespace {
+
+Uint32 iconFlag(Icon icon) {
+  switch (icon) {
+    case Icon::Stop: return SDL_MESSAGEBOX_ERROR;
+    case Icon::Warning: return SDL_MESSAGEBOX_WARNING;
+    // SDL has no question mark; the information icon is the nearest.
+    case Icon::Question:
+    case Icon::Information: return SDL_MESSAGEBOX_INFORMATION;
+    case Icon::None: break;
+  }
+  return 0;
+}
+
+// Windows texts break lines with CR LF; SDL's boxes break on LF alone.
+std::string toBoxText(const std::string& sjis) {
+  std::string utf8 = sjisToUtf8(sjis);
+  std::string out;
+  out.reserve(utf8.size());
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    if (utf8[i] == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n') continue;
+    out += utf8[i] == '\r' ? '\n' : utf8[i];
+  }
+  return out;
+}
+
+}  // namespace
+
+Answer SdlDialogs::messageBox(const std::string& text, const std::string& caption, Buttons buttons,
+                              Icon icon, int defaultButton) {
+  BoxLayout layout = layoutButtons(buttons, defaultButton);
+  std::string utf8Text = toBoxText(text);
+  std::string utf8Caption = toBoxText(caption);
+
+  SDL_MessageBoxButtonData sdlButtons[3];
+  for (int i = 0; i < layout.count; ++i) {
+    const BoxButton& b = layout.buttons[static_cast<size_t>(i)];
+    Uint32 flags = 0;
+    if (b.returnKey) flags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
+    if (b.escapeKey) flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
+    sdlButtons[i] = {flags, i, b.label};
+  }
+  SDL_MessageBoxData data{};
+  data.flags = iconFlag(icon) | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT;
+  data.window = parent_ != nullptr ? parent_->handle() : nullptr;
+  data.title = utf8Caption.c_str();
+  data.message = utf8Text.c_str();
+  data.numbuttons = layout.count;
+  data.buttons = sdlButtons;
+
+  int chosen = -1;
+  if (SDL_ShowMessageBox(&data, &chosen) != 0) {
+    std::string line = describeUnshownBox(utf8Caption, utf8Text, layout, layout.defaultAnswer);
+    std::fprintf(stderr, "%s (no message box: %s)\n", line.c_str(), SDL_GetError());
+    return layout.defaultAnswer;
+  }
+  // -1: the box was closed by the window manager, not by a button.
+  if (chosen < 0 || chosen >= layout.count) return layout.closeAnswer;
+  return layout.buttons[static_cast<size_t>(chosen)].answer;
+}
+
+}  // namespace kelvox::platform::sdl
