@@ -8,7 +8,7 @@ packages=(
   libsdl2-dev                      # window, events, cursor, message boxes
   libgtest-dev libgmock-dev googletest
   libbenchmark-dev liblua5.4-dev lua5.4   # kelvox-bench and its Lua reference
-  xvfb xauth                       # the windowed smoke test
+  xvfb xauth x11-utils             # the windowed smoke test (x11-utils: xwininfo)
   clang libclang-rt-dev            # fuzz targets (libFuzzer)
   libgtk-3-dev                     # the installer's wizard
   desktop-file-utils xdg-utils xdotool  # Desktop Entry checks, menus, the wizard test
