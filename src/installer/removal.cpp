@@ -106,8 +106,9 @@ bool removeInstallation(const RunState& state, Services& services, Ui& ui) {
   if (state.installationFolder.empty() || state.installationFolder.front() != '/' || folder == "/" ||
       folder == services.folders.home) {
     ok = false;
-  } else if (services.files.kind(folder) == PathKind::Folder && remover.cleanFolder(folder) != Outcome::Removed) {
-    ok = false;
+  } else if (services.files.kind(folder, true) == PathKind::Folder) {
+    // The folder itself may be a link the user chose; links inside it are never followed.
+    if (remover.cleanFolder(folder) != Outcome::Removed) ok = false;
   }
 
   deleteRegistryTree(services.registry, platform::installer::RootKey::LocalMachine, state.uninstallKey);

@@ -140,6 +140,17 @@ TEST_F(UninstallTest, UnknownRegRootIsReportedAndSkipped) {
   EXPECT_TRUE(s->registry->keyExists(RootKey::CurrentUser, "Software\\Kelvox"));
 }
 
+TEST_F(UninstallTest, HomeFolderIsNeverCleanedUp) {
+  test::writeFile(home + "installer.inf", test::sjis(test::sampleConfig()));
+  test::writeFile(home + "notes.txt", "mine");
+  CommandLine cl;
+  cl.mode = Mode::UninstallerCopy;
+  cl.copyOf = home + "installer";
+  EXPECT_EQ(runProgram(cl, folders().systemFolder + "installer", s->get(), ui), kExitWithErrors);
+  EXPECT_TRUE(exists(home + "notes.txt"));
+  EXPECT_EQ(ui.count(text::kAskDeleteAfterPath), 0);
+}
+
 TEST_F(UninstallTest, CopyStartedByHandOutsideTheSystemFolderKeepsItsFile) {
   CommandLine cl;
   cl.mode = Mode::UninstallerCopy;
