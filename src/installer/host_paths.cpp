@@ -66,7 +66,7 @@ std::string safeFileName(std::string_view name) {
   std::string out(name);
   for (char& c : out)
     if (c == '/') c = '_';
-  if (out.empty() || out == "." || out == "..") out.insert(0, "_");
+  if (out.empty() || out == "." || out == "..") out = "_" + out;
   return out;
 }
 
