@@ -1,12 +1,14 @@
-// The slice loop: literals and the core and arithmetic operations run inline on Registers;
-// every other group is called through the group table with the registers stored back.
+// The slice loop: literals and the core and arithmetic operations run inline on Registers,
+// threaded through a jump table; every other group is called through the group table with
+// the registers stored back.
 #include "vm/dispatch.h"
 
 #include <cstdio>
+#include <type_traits>
 
 #include "platform/text_encoding.h"
 #include "shell/fatal_error.h"
-#include "vm/arithmetic_ops.h"
+#include "vm/hot_ops.h"
 #include "vm/machine_context.h"
 
 namespace kelvox::vm {
@@ -63,19 +65,37 @@ void raiseUndefinedInstruction(uint32_t word) {
   shell::raiseFatal(10, platform::toSjis("命令番号") + hex + platform::toSjis("は未定義です"));
 }
 
-int coreGroup(MachineContext& m, uint32_t word) {
+namespace {
+
+// One core or arithmetic operation through a switch over the same bodies as the slice loop.
+Flow execHot(MachineContext& m, Registers& r, uint32_t word) {
+#define vmcase(name) case keyOf(Op::name):
+#define vmbreak return Flow::Next
+#define vmjump return Flow::Next
+#define vmstop return Flow::Stop
+  switch (hotKey(word)) {
+#include "vm/hot_ops.inc"
+    default:
+      return Flow::Skip;
+  }
+#undef vmcase
+#undef vmbreak
+#undef vmjump
+#undef vmstop
+}
+
+int runHotGroup(MachineContext& m, uint32_t word) {
   Registers r = Registers::load(m);
-  Flow flow = execCore(m, r, word);
+  Flow flow = execHot(m, r, word);
   r.store(m);
   return flow == Flow::Skip ? 1 : 0;
 }
 
-int arithmeticGroup(MachineContext& m, uint32_t word) {
-  Registers r = Registers::load(m);
-  Flow flow = execArithmetic(m, r, word);
-  r.store(m);
-  return flow == Flow::Skip ? 1 : 0;
-}
+}  // namespace
+
+int coreGroup(MachineContext& m, uint32_t word) { return runHotGroup(m, word); }
+
+int arithmeticGroup(MachineContext& m, uint32_t word) { return runHotGroup(m, word); }
 
 int step(MachineContext& m) {
   Registers r = Registers::load(m);
@@ -91,34 +111,111 @@ int step(MachineContext& m) {
   return handler(m, word);
 }
 
+void decodeCode(MachineContext& m) {
+  m.codeKeys.resize(m.code.size() + 1);
+  for (size_t i = 0; i < m.code.size(); ++i) m.codeKeys[i] = static_cast<uint8_t>(hotKey(m.code[i]));
+  m.codeKeys.back() = kKeyOutside;
+}
+
 void runSlice(MachineContext& m) {
   if (m.debugBoxOpen) return;
+  if (m.codeKeys.size() != m.code.size() + 1) decodeCode(m);
+  // The pause flags are set only by instructions, so they are looked at once here and then
+  // after each instruction that may have set them (vmstop, or any other group).
+  if (m.frameWait | m.drawnFrameWait) return;
+  int budget = m.instructionsPerTick;
+  if (budget <= 0) return;
   const uint32_t* code = m.code.data();
+  const uint8_t* keys = m.codeKeys.data();
   const uint32_t codeWords = static_cast<uint32_t>(m.code.size());
   Registers r = Registers::load(m);
-  for (int budget = m.instructionsPerTick; budget > 0; --budget) {
-    if (m.frameWait | m.drawnFrameWait) break;
-    uint32_t word = fetch(m, r, code, codeWords);
-    if (!(word & 0x80000000u)) {
-      pushLiteral(m, r, word);
-      continue;
-    }
-    const uint32_t group = word >> 16;
-    if (group == 0x8000u || group == 0x8001u) {
-      Flow flow = group == 0x8000u ? execCore(m, r, word) : execArithmetic(m, r, word);
-      if (flow == Flow::Stop) {
-        if (m.endRequested) break;
-        continue;  // a wait: the check at the top ends the slice
-      }
-      continue;
-    }
-    GroupHandler handler = handlerFor(word);
-    r.store(m);
-    if (!handler) raiseUndefinedInstruction(word);
-    handler(m, word);
-    r = Registers::load(m);  // the group may have changed the stacks, pc or data memory
-    if (m.endRequested) break;
-  }
+
+  // Every entry of the table: the literal, 32 core and 32 arithmetic slots, the other groups.
+  // Slots no operation uses skip the word, as its group would.
+#define KV_LABEL(name) &&op_##name,
+#define KV_SKIP(n) KV_SKIP_##n
+#define KV_SKIP_1 &&op_skip,
+#define KV_SKIP_6 KV_SKIP_1 KV_SKIP_1 KV_SKIP_1 KV_SKIP_1 KV_SKIP_1 KV_SKIP_1
+#define KV_SKIP_11 KV_SKIP_6 KV_SKIP_1 KV_SKIP_1 KV_SKIP_1 KV_SKIP_1 KV_SKIP_1
+  static void* const kTable[kKeyCount] = {
+      &&op_literal,
+      KV_LABEL(LoadWord) KV_LABEL(StoreWord) KV_LABEL(LoadByte) KV_LABEL(StoreByte) KV_LABEL(Dup) KV_LABEL(Over)
+      KV_LABEL(Drop) KV_LABEL(Return) KV_LABEL(End) KV_LABEL(WaitFrame) KV_LABEL(Jump) KV_LABEL(JumpRelative)
+      KV_LABEL(Call) KV_LABEL(CallRelative) KV_LABEL(JumpIf) KV_LABEL(JumpRelativeIf) KV_LABEL(JumpIfNot)
+      KV_LABEL(JumpRelativeIfNot) KV_LABEL(Swap) KV_LABEL(WaitDrawnFrame) KV_LABEL(DropReturns)
+      KV_SKIP(11)
+      KV_LABEL(Add) KV_LABEL(Sub) KV_LABEL(MulU) KV_LABEL(DivU) KV_LABEL(ModU) KV_LABEL(Or) KV_LABEL(And)
+      KV_LABEL(Xor) KV_LABEL(Not) KV_LABEL(Neg) KV_LABEL(Eq) KV_LABEL(Ne) KV_LABEL(LtU) KV_LABEL(LeU)
+      KV_LABEL(GtU) KV_LABEL(GeU) KV_LABEL(MulS) KV_LABEL(DivS) KV_LABEL(ModS) KV_LABEL(LtS) KV_LABEL(LeS)
+      KV_LABEL(GtS) KV_LABEL(GeS) KV_LABEL(ShrU) KV_LABEL(Shl) KV_LABEL(ShrS)
+      KV_SKIP(6)
+      &&op_other,
+      &&op_outside,
+  };
+#undef KV_LABEL
+#undef KV_SKIP
+#undef KV_SKIP_1
+#undef KV_SKIP_6
+#undef KV_SKIP_11
+
+// pc is checked where it can leave the code: at the start and after a jump. Straight-line
+// operations step onto the next key, at worst the kKeyOutside sentinel past the end.
+#define KV_GO()                   \
+  do {                            \
+    goto* kTable[keys[r.pc++]];   \
+  } while (0)
+#define KV_CHECK_AND_GO()                                        \
+  do {                                                           \
+    if (r.pc >= codeWords) [[unlikely]] faultOutsideCode(m, r);  \
+    KV_GO();                                                     \
+  } while (0)
+#define vmcase(name) op_##name:
+#define vmbreak                         \
+  do {                                  \
+    if (--budget == 0) goto done;       \
+    KV_GO();                            \
+  } while (0)
+#define vmjump                          \
+  do {                                  \
+    if (--budget == 0) goto done;       \
+    KV_CHECK_AND_GO();                  \
+  } while (0)
+#define vmstop goto done
+
+  KV_CHECK_AND_GO();
+
+op_literal:
+  pushLiteral(m, r, code[r.pc - 1]);
+  vmbreak;
+
+#include "vm/hot_ops.inc"
+
+op_skip:
+  vmbreak;
+
+op_other: {
+  const uint32_t word = code[r.pc - 1];
+  GroupHandler handler = handlerFor(word);
+  r.store(m);
+  if (!handler) raiseUndefinedInstruction(word);
+  handler(m, word);
+  r = Registers::load(m);  // the group may have changed the stacks, pc or data memory
+  if (m.endRequested | m.frameWait | m.drawnFrameWait) goto done;
+  vmjump;
+}
+
+op_outside:
+  --r.pc;  // the sentinel is not an instruction: pc stays just past the code
+  faultOutsideCode(m, r);
+
+#undef vmcase
+#undef vmbreak
+#undef vmjump
+#undef vmstop
+#undef KV_GO
+#undef KV_CHECK_AND_GO
+
+done:
   r.store(m);
 }
 

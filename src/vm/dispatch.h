@@ -18,6 +18,10 @@ int step(MachineContext& m);
 // set and after one that set endRequested. A fault leaves through the exception at once.
 void runSlice(MachineContext& m);
 
+// Computes codeKeys from code. The slice loop does it itself when their sizes differ; code
+// replaced in place at the same size needs this call.
+void decodeCode(MachineContext& m);
+
 // The handler of group 0x8000 + [index] (index 0..15), or nullptr where unassigned.
 GroupHandler groupHandler(uint32_t index);
 

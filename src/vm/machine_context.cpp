@@ -9,6 +9,7 @@
 #include "shell/error_box.h"
 #include "shell/fatal_error.h"
 #include "shell/file_helpers.h"
+#include "vm/dispatch.h"
 #include "vm/engine_config.h"
 #include "vm/random.h"
 #include "vm/system_file.h"
@@ -47,6 +48,7 @@ int loadScriptImage(MachineContext& m) {
   // multiple of 4 reads as if padded.
   m.code.assign(roundUp4(codeBytes.size()) / 4, 0);
   for (size_t i = 0; i < codeBytes.size(); ++i) m.code[i / 4] |= uint32_t{codeBytes[i]} << (8 * (i % 4));
+  decodeCode(m);
 
   auto dataBytes = readScriptFile(m, "Script\\Data.ssb");
   if (dataBytes.size() > 0x7FFFFFF0) shell::raiseFileError(platform::toSjis("ファイル Script\\Data.ssb が大きすぎます"));
@@ -130,6 +132,8 @@ int teardownMachine(MachineContext& m) {
   m.data.shrink_to_fit();
   m.code.clear();
   m.code.shrink_to_fit();
+  m.codeKeys.clear();
+  m.codeKeys.shrink_to_fit();
   m.systemListReady = false;
   return 0;
 }

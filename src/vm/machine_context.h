@@ -79,6 +79,7 @@ struct MachineContext {
   std::string fontName;  // Shift-JIS face name for text windows
   std::vector<uint8_t> data;   // data memory, size rounded up to 4 bytes
   std::vector<uint32_t> code;  // code words
+  std::vector<uint8_t> codeKeys;  // the slice loop's dispatch key of each code word (hot_ops.h)
   int32_t pc = 0;              // index in code of the next word
   int32_t instructionsPerTick = 100000;
   int32_t debugBoxOpen = 0;

@@ -47,6 +47,24 @@ TEST(Dispatch, RunningPastTheEndOfTheCodeRaises7AndEndsTheGame) {
   EXPECT_EQ(game.m().endRequested, 1);
 }
 
+TEST(Dispatch, JumpsOutOfTheCodeRaise7WherePcLanded) {
+  for (const char* jump : {"0x7FFFFFFF Jump", "-100 JumpRelative", "1 9 JumpIf", "9 Call", "9 0 JumpIfNot"}) {
+    SCOPED_TRACE(jump);
+    test::TestGame game(std::string(".code\n ") + jump + "\n");
+    EXPECT_EQ(game.slice(), "コードの範囲外を実行しようとしました(7)");
+    EXPECT_GE(static_cast<uint32_t>(game.m().pc), game.m().code.size());
+  }
+}
+
+TEST(Dispatch, CodeReplacedInPlaceIsDecodedAgain) {
+  test::TestGame game(".code\n 1 WaitFrame\n");
+  game.m().code[0] = static_cast<uint32_t>(Op::End);
+  decodeCode(game.m());
+  game.slice();
+  EXPECT_EQ(game.m().endRequested, 1);
+  EXPECT_TRUE(game.stack().empty());
+}
+
 TEST(CoreGroup, DataMemoryWordsAndBytes) {
   test::TestGame game(
       ".code\n"
