@@ -130,8 +130,10 @@ void runSlice(MachineContext& m) {
   const uint32_t codeWords = static_cast<uint32_t>(m.code.size());
   Registers r = Registers::load(m);
 
-  // Every entry of the table: the literal, 32 core and 32 arithmetic slots, the other groups.
-  // Slots no operation uses skip the word, as its group would.
+  // Every entry of the table: the literal, 32 core and 32 arithmetic slots, the other groups,
+  // the end of the code. Slots no operation uses skip the word, as its group would.
+  static_assert(kGroupSizes[0] + 11 == 32 && kGroupSizes[1] + 6 == 32, "the skip runs fill both groups' slots");
+  static_assert(1 + 32 + 32 + 2 == kKeyCount, "one table entry per key");
 #define KV_LABEL(name) &&op_##name,
 #define KV_SKIP(n) KV_SKIP_##n
 #define KV_SKIP_1 &&op_skip,
