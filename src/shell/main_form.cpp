@@ -55,8 +55,6 @@ void TMainForm::FormClose() {
   platform_.window.close();
 }
 
-void TMainForm::close() { FormClose(); }
-
 void TMainForm::FormKeyDown(int virtualKey) {
   if (virtualKey != kVkEscape) return;
   // The two cursor calls balance, so the cursor returns to its previous state.
@@ -64,7 +62,7 @@ void TMainForm::FormKeyDown(int virtualKey) {
   auto answer = platform_.dialogs.messageBox(platform::toSjis("終了しますか"), kAppTitle, platform::Buttons::OkCancel,
                                              platform::Icon::None, 1);
   platform_.window.showCursor(false);
-  if (answer == platform::Answer::Ok) close();
+  if (answer == platform::Answer::Ok) FormClose();
 }
 
 void TMainForm::FormMouseMove(int x, int y) {
@@ -89,7 +87,7 @@ void TMainForm::windowProc(const platform::WindowEvent& event) {
     case Kind::Activate: FormActivate(); break;
     case Kind::Deactivate: FormDeactivate(); break;
     case Kind::Paint: FormPaint(); break;
-    case Kind::Close: close(); break;  // the title bar's close asks nothing
+    case Kind::Close: FormClose(); break;  // the title bar's close asks nothing
     case Kind::KeyUp:
     case Kind::Notice: break;
   }
@@ -98,7 +96,7 @@ void TMainForm::windowProc(const platform::WindowEvent& event) {
 void TMainForm::onIdle() {
   if (!idleInstalled_ || !host_) return;
   tickHost(*host_);
-  if (isEndRequested(*host_)) close();
+  if (isEndRequested(*host_)) FormClose();
 }
 
 }  // namespace kelvox::shell

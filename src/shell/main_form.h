@@ -45,8 +45,6 @@ class TMainForm {
   EngineHost* host() const { return host_.get(); }
 
  private:
-  void close();
-
   platform::Platform& platform_;
   std::unique_ptr<EngineHost> host_;
   bool hostAlive_ = false;
