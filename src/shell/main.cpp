@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
     dialogs = std::move(headlessDialogs);
   } else {
     auto sdlWindow = platform::sdl::SdlWindow::create(error);
-    if (!sdlWindow) return fail("cannot open the window: " + error);
+    if (!sdlWindow) return fail("cannot open the window: " + error + " (without a display, use --headless)");
     dialogs = std::make_unique<platform::sdl::SdlDialogs>(sdlWindow.get());
     window = std::move(sdlWindow);
   }

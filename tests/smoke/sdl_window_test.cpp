@@ -4,10 +4,12 @@
 // and key states.
 #include <gtest/gtest.h>
 
+
 #include <chrono>
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
+#include <map>
 #include <optional>
 #include <string>
 #include <thread>
@@ -208,4 +210,20 @@ TEST(SdlWindowScale, TakenFromTheEnvironmentWhenUsable) {
 }
 
 }  // namespace
+// A player without a display gets an error, not a game drawn where nobody sees it.
+TEST(SdlWindowWithoutDisplay, RefusesToOpenOffScreen) {
+  std::map<std::string, std::optional<std::string>> saved;
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) {
+    const char* value = std::getenv(name);
+    saved[name] = value ? std::optional<std::string>(value) : std::nullopt;
+    unsetenv(name);
+  }
+  std::string error;
+  auto window = SdlWindow::create(error, 1);
+  for (const auto& [name, value] : saved)
+    if (value) setenv(name.c_str(), value->c_str(), 1);
+  EXPECT_EQ(window, nullptr);
+  EXPECT_NE(error.find("display"), std::string::npos) << error;
+}
+
 }  // namespace kelvox::platform::sdl

@@ -115,6 +115,16 @@ std::unique_ptr<SdlWindow> SdlWindow::create(std::string& error, int scale) {
     error = std::string("SDL could not start its video: ") + SDL_GetError();
     return nullptr;
   }
+  // Without a display SDL falls back to drawing off screen, where a player would see nothing:
+  // that counts as no window, unless the off-screen drivers were asked for by name (tests).
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const char* wanted = SDL_getenv("SDL_VIDEODRIVER");
+  bool invisible = driver && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0);
+  if (invisible && !(wanted && SDL_strcasecmp(wanted, driver) == 0)) {
+    error = "no display was found (DISPLAY or WAYLAND_DISPLAY)";
+    quitSdlVideo();
+    return nullptr;
+  }
   // Keys are read as keys; an input method would otherwise swallow them into text.
   SDL_StopTextInput();
 
