@@ -4,7 +4,6 @@
 // and key states.
 #include <gtest/gtest.h>
 
-
 #include <chrono>
 #include <climits>
 #include <cstdint>
