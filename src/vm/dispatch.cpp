@@ -52,7 +52,7 @@ KELVOX_ALWAYS_INLINE uint32_t fetch(MachineContext& m, Registers& r, const uint3
 KELVOX_ALWAYS_INLINE void pushLiteral(MachineContext& m, Registers& r, uint32_t word) {
   int32_t v = static_cast<int32_t>(word);
   if (r.count >= r.last) [[unlikely]] faultPushAll(m, r, &v, 1);
-  r.items[r.count++] = v;
+  pushTop(r, v);
 }
 
 }  // namespace

@@ -33,10 +33,25 @@ KELVOX_ALWAYS_INLINE constexpr uint32_t hotKey(uint32_t word) {
 constexpr uint32_t keyOf(Op op) { return hotKey(static_cast<uint32_t>(op)); }
 
 // An operation checks once that its [n] operands are there; its pops are then plain reads.
+// The top value is r.tos (see Registers); a pop takes it and brings the next one up (from the
+// scratch slot when the stack becomes empty), a push spills it below the new top.
 #define KV_NEED(n) \
   if (r.count < (n)) [[unlikely]] faultStackEmpty(m, r)
-#define KV_POP() (r.items[--r.count])
-#define KV_PUSH(v) (r.items[r.count++] = (v))
+#define KV_SECOND() (r.items[r.count - 2])
+
+KELVOX_ALWAYS_INLINE int32_t popTop(Registers& r) {
+  int32_t v = r.tos;
+  r.tos = r.items[r.count - 2];
+  --r.count;
+  return v;
+}
+KELVOX_ALWAYS_INLINE void pushTop(Registers& r, int32_t v) {
+  r.items[r.count - 1] = r.tos;
+  r.tos = v;
+  ++r.count;
+}
+#define KV_POP() popTop(r)
+#define KV_PUSH(v) pushTop(r, (v))
 
 KELVOX_ALWAYS_INLINE int64_t byteOffset(int32_t word, int32_t byte) { return int64_t{word} * 4 + byte; }
 

@@ -19,19 +19,25 @@
 
 namespace kelvox::vm {
 
+// The top of paramStack lives in [tos] while count > 0; items[count - 1] is then stale until
+// store() writes it back. Everything below the top is in memory.
 struct Registers {
-  int32_t* items;  // paramStack storage
+  int32_t* items;  // paramStack storage (items[-1] is a scratch slot)
   int count;       // paramStack count
   int last;        // capacity - 1: the most values the stack holds
+  int32_t tos;     // the top value when count > 0
   uint32_t pc;
   uint8_t* data;
   int64_t dataBytes;
 
   static Registers load(MachineContext& m) {
-    return {m.paramStack.getItems(), m.paramStack.getCount(), m.paramStack.getCapacity() - 1,
-            static_cast<uint32_t>(m.pc),  m.data.data(),            static_cast<int64_t>(m.data.size())};
+    Registers r{m.paramStack.getItems(), m.paramStack.getCount(), m.paramStack.getCapacity() - 1, 0,
+                static_cast<uint32_t>(m.pc), m.data.data(), static_cast<int64_t>(m.data.size())};
+    if (r.count > 0) r.tos = r.items[r.count - 1];
+    return r;
   }
   void store(MachineContext& m) const {
+    if (count > 0) items[count - 1] = tos;
     m.paramStack.setCount(count);
     m.pc = static_cast<int32_t>(pc);
   }

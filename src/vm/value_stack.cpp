@@ -9,15 +9,17 @@ namespace kelvox::vm {
 
 int ValueStack::create(int capacity) {
   if (capacity <= 0) return 1;
-  items_.reset(new (std::nothrow) int32_t[capacity]());
-  if (!items_) return 1;
+  storage_.reset(new (std::nothrow) int32_t[static_cast<size_t>(capacity) + 1]());
+  if (!storage_) return 1;
+  items_ = storage_.get() + 1;
   capacity_ = capacity;
   count_ = 0;
   return 0;
 }
 
 int ValueStack::release() {
-  items_.reset();
+  storage_.reset();
+  items_ = nullptr;
   capacity_ = 0;
   count_ = 0;
   return 0;

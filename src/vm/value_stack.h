@@ -31,16 +31,19 @@ class ValueStack {
   // Sets the count directly; saved games write items first. Clamped to 0..capacity - 1 so a
   // damaged file cannot point the stack outside its storage.
   void setCount(int n);
-  int32_t* getItems() { return items_.get(); }
-  const int32_t* getItems() const { return items_.get(); }
+  int32_t* getItems() { return items_; }
+  const int32_t* getItems() const { return items_; }
   int getCapacity() const { return capacity_; }
   bool created() const { return items_ != nullptr; }
+  // items[-1] is a scratch slot that belongs to no value: the slice loop spills its cached top
+  // value there when it pushes onto an empty stack, so that push needs no test.
 
  private:
   [[noreturn]] void pushOverflow(int32_t value);
   [[noreturn]] void popUnderflow();
 
-  std::unique_ptr<int32_t[]> items_;
+  std::unique_ptr<int32_t[]> storage_;  // the scratch slot, then capacity slots
+  int32_t* items_ = nullptr;
   int capacity_ = 0;
   int count_ = 0;
 };

@@ -56,6 +56,17 @@ TEST(Dispatch, JumpsOutOfTheCodeRaise7WherePcLanded) {
   }
 }
 
+TEST(Dispatch, ValuesCrossBetweenInlineOperationsAndOtherGroups) {
+  // The slice loop keeps the top of the stack out of memory; every other group must still
+  // see, and leave, the whole stack.
+  test::TestGame game(".code\n 5 6\n .word 0x800E0002\n Add 9\n .word 0x800F0003\n Swap WaitFrame\n");
+  EXPECT_EQ(game.slice(), "");
+  EXPECT_EQ(game.stack(), (Stack{5, 0, 9}));
+  test::TestGame faulty(".code\n 1 2 3 Dup\n .word 0x80030000\n");
+  EXPECT_NE(faulty.slice(), "");
+  EXPECT_EQ(faulty.stack(), (Stack{1, 2, 3, 3}));
+}
+
 TEST(Dispatch, CodeReplacedInPlaceIsDecodedAgain) {
   test::TestGame game(".code\n 1 WaitFrame\n");
   game.m().code[0] = static_cast<uint32_t>(Op::End);
