@@ -38,7 +38,7 @@ struct Registers {
   }
   void store(MachineContext& m) const {
     if (count > 0) items[count - 1] = tos;
-    m.paramStack.setCount(count);
+    m.paramStack.restoreCount(count);
     m.pc = static_cast<int32_t>(pc);
   }
 };

@@ -31,6 +31,9 @@ class ValueStack {
   // Sets the count directly; saved games write items first. Clamped to 0..capacity - 1 so a
   // damaged file cannot point the stack outside its storage.
   void setCount(int n);
+  // Puts back a count taken from getCount() (0..capacity, capacity after an overflow) as it
+  // was; for code that works on the storage directly, such as the slice loop.
+  void restoreCount(int n) { count_ = n; }
   int32_t* getItems() { return items_; }
   const int32_t* getItems() const { return items_; }
   int getCapacity() const { return capacity_; }

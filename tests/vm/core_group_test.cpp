@@ -67,6 +67,23 @@ TEST(Dispatch, ValuesCrossBetweenInlineOperationsAndOtherGroups) {
   EXPECT_EQ(faulty.stack(), (Stack{1, 2, 3, 3}));
 }
 
+TEST(Dispatch, AfterAnOverflowBothPathsPopTheValueThatOverflowed) {
+  // A failed push leaves count at the capacity with its value in the last slot; neither the
+  // slice loop nor step() may lose that slot on the way to another group.
+  for (bool slice : {true, false}) {
+    test::TestGame game(".code\n .word 0x800F0000\n WaitFrame\n");  // pops one value
+    auto& ps = game.m().paramStack;
+    for (int i = 0; i < 1023; ++i) ps.push(i);
+    EXPECT_NE(test::errorOf([&] { ps.push(99); }), "");
+    if (slice)
+      game.slice();
+    else
+      step(game.m());
+    EXPECT_EQ(ps.getCount(), 1023) << slice;
+    EXPECT_EQ(ps.pop(), 1022) << slice;
+  }
+}
+
 TEST(Dispatch, CodeReplacedInPlaceIsDecodedAgain) {
   test::TestGame game(".code\n 1 WaitFrame\n");
   game.m().code[0] = static_cast<uint32_t>(Op::End);
