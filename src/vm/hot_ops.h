@@ -15,8 +15,7 @@
 namespace kelvox::vm {
 
 inline constexpr uint32_t kKeyLiteral = 0;
-inline constexpr uint32_t kKeyCore = 1;         // + operation number 0..31
-inline constexpr uint32_t kKeyArithmetic = 33;  // + operation number 0..31
+inline constexpr uint32_t kKeyCore = 1;  // + operation number 0..31; arithmetic follows at 33
 inline constexpr uint32_t kKeyOther = 65;
 // One key past the last code word: falling off the end of the code, which lets the slice loop
 // fetch the next key after a straight-line operation without checking pc.

@@ -48,7 +48,6 @@ enum class Flow {
   Next,   // go on with the next word
   Stop,   // a wait or End was set: the slice ends after this instruction
   Skip,   // a word of the group that no operation uses: nothing happened
-  Other,  // not a core or arithmetic word: the group table handles it
 };
 
 // Faults raised from the registers; each stores them first so the machine shows the state
