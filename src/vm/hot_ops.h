@@ -1,10 +1,10 @@
 // The core group 0x8000 and the arithmetic group 0x8001 run inline in the slice loop. Their
 // words map to a dense key: 0 for a literal, 1 + op for core operations 0..31, 33 + op for
 // arithmetic operations 0..31, 65 for any other word. The keys are computed once per script
-// (codeKeys) so that dispatch is one byte load and one indirect jump. The operation bodies live once, in
-// hot_ops.inc, and are expanded twice: as the cases of a switch (the group handlers that
-// step() calls) and as the labels of the slice loop's jump table (GCC's labels as values),
-// chosen by the macros vmcase, vmbreak and vmstop.
+// (codeKeys), so dispatch is one byte load and one indirect jump. The operation bodies live
+// once, in hot_ops.inc, and are expanded twice: as the cases of a switch (the group handlers
+// that step() calls) and as the labels of the slice loop's jump table (GCC's labels as
+// values), chosen by the macros vmcase, vmbreak, vmjump and vmstop.
 #pragma once
 
 #include <cstdint>
