@@ -8,7 +8,7 @@ packages=(
   libsdl2-dev                      # window, events, cursor, message boxes
   libgtest-dev libgmock-dev googletest
   libbenchmark-dev liblua5.4-dev lua5.4   # kelvox-bench and its Lua reference
-  xvfb xauth x11-utils             # the windowed smoke test (x11-utils: xwininfo)
+  xvfb xauth x11-utils xfonts-base  # the windowed smoke test (xwininfo; fonts for SDL's boxes)
   clang libclang-rt-dev            # fuzz targets (libFuzzer)
   libgtk-3-dev                     # the installer's wizard
   desktop-file-utils xdg-utils xdotool  # Desktop Entry checks, menus, the wizard test
@@ -23,4 +23,4 @@ done
 echo "Installing: ${missing[*]}"
 if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
 $sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
