@@ -5,14 +5,17 @@
 
 #include <string>
 
+#include "platform/dialogs.h"
+
 namespace kelvox::installer {
 
 class Wizard;
 class UninstallDialog;
 
-enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+// The same buttons and answers as the engine's message boxes.
+using platform::Answer;
+using platform::Buttons;
 enum class Icon { Error, Question, Information, Warning };
-enum class Answer { Ok, Cancel, Yes, No };
 
 struct MessageBox {
   std::string text;
