@@ -20,8 +20,6 @@ constexpr int64_t kMaxSpaceBytes = 16 * 1024 * 1024;
 constexpr uint32_t kNot = static_cast<uint32_t>(vm::Op::Not);
 constexpr uint32_t kNeg = static_cast<uint32_t>(vm::Op::Neg);
 
-std::string inQuotes(std::string_view text) { return "'" + std::string(text) + "'"; }
-
 std::string where(const Program& program, const SourcePos& pos) {
   return program.files[pos.file] + ":" + std::to_string(pos.line) + ":" + std::to_string(pos.column);
 }

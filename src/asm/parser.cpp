@@ -21,8 +21,6 @@ bool isAllDigits(std::string_view text) {
   return true;
 }
 
-std::string inQuotes(std::string_view text) { return "'" + std::string(text) + "'"; }
-
 class Parser {
  public:
   Parser(Program& program, const IncludeLoader& loader) : program_(program), loader_(loader) {}
