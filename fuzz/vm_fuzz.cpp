@@ -17,7 +17,7 @@
 #include "platform/paths.h"
 #include "platform/platform.h"
 #include "platform/volumes.h"
-#include "shell/fatal_error.h"
+#include "common/fatal_error.h"
 #include "vm/dispatch.h"
 #include "vm/machine_context.h"
 
@@ -54,7 +54,7 @@ struct Machine {
   void guarded(Work&& work) {
     try {
       work();
-    } catch (const shell::AppError& e) {
+    } catch (const common::AppError& e) {
       errors += e.displayText() + "\n";
     }
   }

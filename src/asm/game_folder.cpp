@@ -11,7 +11,7 @@
 #include <random>
 #include <system_error>
 
-#include "shell/file_helpers.h"
+#include "common/file_helpers.h"
 
 namespace kelvox::assembler {
 namespace {
@@ -74,7 +74,7 @@ bool writeGameFolder(const Script& script, const fs::path& dir, std::string& err
     for (int shift = 0; shift < 32; shift += 8) code.push_back(static_cast<uint8_t>(word >> shift));
   std::vector<uint8_t> data = script.data;
   if (data.empty()) data.resize(4, 0);
-  shell::scrambleBuffer(data);
+  common::scrambleBuffer(data);
   return writeAtomically(folder / "Code.ssb", code, error) && writeAtomically(folder / "Data.ssb", data, error);
 }
 
@@ -82,7 +82,7 @@ bool readGameFolder(const fs::path& dir, ScriptImage& image, std::string& error)
   std::vector<uint8_t> code;
   if (!readWhole(dir / "Script" / "Code.ssb", code, error)) return false;
   if (!readWhole(dir / "Script" / "Data.ssb", image.data, error)) return false;
-  shell::scrambleBuffer(image.data);
+  common::scrambleBuffer(image.data);
   image.codeFileBytes = code.size();
   code.resize((code.size() + 3) & ~size_t{3}, 0);
   image.code.clear();

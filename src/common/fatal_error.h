@@ -1,15 +1,19 @@
-// The one failure report of the engine. A FatalError carries a small numeric code and a
-// Shift-JIS message; it is shown as the message followed by the code in parentheses, e.g.
-// "スクリプトの不正でスタックが空になりました(67)". AppError is the common base that the
-// handlers catch: it also covers the errors of the file layer (a missing script file), which
-// are shown without a code, as the framework's own file errors were.
+// The one failure report of the engine. A FatalError carries a row of the fault table
+// (faults.h): a small numeric code and a Shift-JIS message, shown as the message followed by
+// the code in parentheses, e.g. "スクリプトの不正でスタックが空になりました(67)". AppError is
+// the common base that the handlers catch: it also covers the errors of the file layer (a
+// missing script file), which are shown without a code, as the framework's own file errors
+// were. Nothing below the shell shows an error: the engine raises or reports, the shell shows.
 #pragma once
 
 #include <exception>
+#include <functional>
 #include <string>
 #include <string_view>
 
-namespace kelvox::shell {
+#include "common/faults.h"
+
+namespace kelvox::common {
 
 class AppError : public std::exception {
  public:
@@ -24,27 +28,31 @@ class AppError : public std::exception {
 
 class FatalError : public AppError {
  public:
-  FatalError(int code, std::string sjisMessage);
+  // The error of [fault]; [sjisPart] fills the "{}" of its message (if it has one), and
+  // [code] stands for a row whose code the caller gives.
+  explicit FatalError(Fault fault, std::string_view sjisPart = {}, int code = kCodeFromCaller);
+  Fault fault() const { return fault_; }
   int code() const { return code_; }
+  // The message without the code (Shift-JIS).
   const std::string& message() const { return message_; }
 
  private:
+  FatalError(Fault fault, int code, std::string message);
+  Fault fault_;
   int code_;
   std::string message_;
 };
 
-// Throws FatalError([code], [sjisMessage]).
-[[noreturn]] void raiseFatal(int code, std::string sjisMessage);
-// The same with a UTF-8 message, converted once here (only failure paths pay for it).
-[[noreturn]] void raiseFatalUtf8(int code, std::string_view utf8Message);
+// Throws FatalError([fault]); [sjisPart] fills the "{}" of its message.
+[[noreturn]] void raiseFatal(Fault fault, std::string_view sjisPart = {});
+// The same for a row whose code the raising site gives ([code]; only EffectDepth today).
+[[noreturn]] void raiseFatalCode(Fault fault, int code);
 
 // Errors of the file layer (missing or unreadable files): shown as the text alone.
 [[noreturn]] void raiseFileError(std::string sjisText);
 
-// Codes the engine adds for faults of a script that the original never checked.
-inline constexpr int kCodeOutsideCode = 7;     // pc ran past the end of the code
-inline constexpr int kCodeOutsideData = 9;     // data address or string outside data memory
-inline constexpr int kCodeDivideByZero = 22;   // DivU, ModU, DivS, ModS by zero
-inline constexpr int kCodeDivideOverflow = 23; // DivS, ModS of -2147483648 by -1
+// Where an error goes that must be shown without stopping the work that met it (the system
+// file written at teardown). The shell passes one that shows the error box.
+using ErrorReport = std::function<void(const AppError&)>;
 
-}  // namespace kelvox::shell
+}  // namespace kelvox::common

@@ -1,11 +1,18 @@
-// The shared file helpers: the one-byte XOR scrambling of data and save files, and reading
-// and writing files by the engine's backslash paths relative to the game folder.
+// The shared file helpers: the one-byte XOR scrambling of data and save files, and reading and
+// writing whole files by the engine's backslash paths relative to the game folder, with the
+// file-layer error that names the file when that fails.
 #pragma once
 
 #include <cstdint>
 #include <span>
+#include <string_view>
+#include <vector>
 
-namespace kelvox::shell {
+namespace kelvox::platform {
+class Paths;
+}
+
+namespace kelvox::common {
 
 // The file mask of Script\Data.ssb, Save\Sys and saved games.
 inline constexpr uint8_t kFileMask = 0x5C;
@@ -15,4 +22,12 @@ inline void scrambleBuffer(std::span<uint8_t> bytes) {
   for (auto& b : bytes) b ^= kFileMask;
 }
 
-}  // namespace kelvox::shell
+// The bytes of the file [sjisName] (e.g. "Script\Code.ssb"); a missing or unreadable file
+// raises a file error naming it.
+std::vector<uint8_t> readAppFile(const platform::Paths& paths, std::string_view sjisName);
+
+// Replaces the file [sjisName] with [bytes] through a temporary file and a rename, so the old
+// file survives any failure; a failure raises a file error naming it. The folder must exist.
+void writeAppFile(const platform::Paths& paths, std::string_view sjisName, std::span<const uint8_t> bytes);
+
+}  // namespace kelvox::common

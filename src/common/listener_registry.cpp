@@ -1,51 +1,31 @@
-// One registry per program, guarded by a mutex.
-#include "shell/listener_registry.h"
+// The listener array, guarded by a mutex.
+#include "common/listener_registry.h"
 
 #include <algorithm>
-#include <mutex>
-#include <vector>
 
-namespace kelvox::shell {
+namespace kelvox::common {
 
-namespace {
-
-struct Registry {
-  std::mutex lock;
-  std::vector<WindowMessageListener*> listeners;
-};
-
-Registry& registry() {
-  static Registry r;
-  return r;
+void ListenerRegistry::addListener(WindowMessageListener* listener) {
+  if (listener == nullptr) return;
+  std::lock_guard guard(lock_);
+  if (std::find(listeners_.begin(), listeners_.end(), listener) == listeners_.end()) listeners_.push_back(listener);
 }
 
-}  // namespace
-
-void addListener(WindowMessageListener* listener) {
-  auto& r = registry();
-  std::lock_guard guard(r.lock);
-  if (std::find(r.listeners.begin(), r.listeners.end(), listener) == r.listeners.end())
-    r.listeners.push_back(listener);
+void ListenerRegistry::removeListener(WindowMessageListener* listener) {
+  std::lock_guard guard(lock_);
+  auto it = std::find(listeners_.begin(), listeners_.end(), listener);
+  if (it != listeners_.end()) listeners_.erase(it);
+  if (listeners_.empty()) listeners_.shrink_to_fit();  // removing the last entry frees the array
 }
 
-void removeListener(WindowMessageListener* listener) {
-  auto& r = registry();
-  std::lock_guard guard(r.lock);
-  auto it = std::find(r.listeners.begin(), r.listeners.end(), listener);
-  if (it != r.listeners.end()) r.listeners.erase(it);
-  if (r.listeners.empty()) r.listeners.shrink_to_fit();  // removing the last entry frees the array
+void ListenerRegistry::broadcastMessage(void* window, uint32_t message, uint32_t wParam, int32_t lParam) {
+  std::lock_guard guard(lock_);
+  for (auto* listener : listeners_) listener->onMessage(window, message, wParam, lParam);
 }
 
-void broadcastMessage(void* window, uint32_t message, uint32_t wParam, int32_t lParam) {
-  auto& r = registry();
-  std::lock_guard guard(r.lock);
-  for (auto* listener : r.listeners) listener->onMessage(window, message, wParam, lParam);
+int ListenerRegistry::listenerCount() const {
+  std::lock_guard guard(lock_);
+  return static_cast<int>(listeners_.size());
 }
 
-int listenerCount() {
-  auto& r = registry();
-  std::lock_guard guard(r.lock);
-  return static_cast<int>(r.listeners.size());
-}
-
-}  // namespace kelvox::shell
+}  // namespace kelvox::common

@@ -1,7 +1,7 @@
 // Platform events as Windows messages.
-#include "shell/window_messages.h"
+#include "common/window_messages.h"
 
-namespace kelvox::shell {
+namespace kelvox::common {
 
 namespace {
 // MAKELPARAM(x, y): the low word is x, the high word y.
@@ -35,4 +35,4 @@ WindowMessage toWindowMessage(const platform::WindowEvent& e) {
   return {0, 0, 0};
 }
 
-}  // namespace kelvox::shell
+}  // namespace kelvox::common

@@ -6,7 +6,7 @@
 
 #include "platform/window.h"
 
-namespace kelvox::shell {
+namespace kelvox::common {
 
 struct WindowMessage {
   uint32_t message;
@@ -30,4 +30,4 @@ inline constexpr uint32_t kMmMciNotify = 0x03B9;  // a CD track finished: wParam
 
 WindowMessage toWindowMessage(const platform::WindowEvent& event);
 
-}  // namespace kelvox::shell
+}  // namespace kelvox::common

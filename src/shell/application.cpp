@@ -22,10 +22,10 @@ bool guarded(platform::Dialogs& dialogs, Work&& work) {
   try {
     work();
     return true;
-  } catch (const AppError& e) {
+  } catch (const common::AppError& e) {
     showAppError(dialogs, e);
   } catch (const std::bad_alloc&) {
-    showAppError(dialogs, AppError(platform::toSjis("メモリが不足しているようです")));
+    showAppError(dialogs, common::AppError(platform::toSjis("メモリが不足しているようです")));
   }
   return false;
 }

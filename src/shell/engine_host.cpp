@@ -1,10 +1,12 @@
 // Creation, teardown and the frame loop of the engine host.
 #include "shell/engine_host.h"
 
+#include "common/fatal_error.h"
 #include "platform/platform.h"
-#include "shell/fatal_error.h"
+#include "shell/error_box.h"
 #include "shell/frame_presenter.h"
 #include "shell/frame_stats.h"
+#include "shell/group_table.h"
 #include "vm/dispatch.h"
 
 namespace kelvox::shell {
@@ -19,24 +21,28 @@ EngineHost::~EngineHost() = default;
 
 int createHost(EngineHost& host) {
   host.input = std::make_unique<vm::InputState>(host.platform.window);
-  if (host.input->initialise() != 0) raiseFatalUtf8(4, "入力デバイスの取得に失敗しました");
+  if (host.input->initialise() != 0) common::raiseFatal(common::Fault::InputStart);
 
   // Display (56), WAV player (69) and MIDI player (64) are created here by their subsystems;
   // none of them creates a device before the script's first SetScreenMode.
 
   host.machine = std::make_unique<vm::MachineContext>(host.platform);
+  host.machine->listeners = &host.listeners;
+  installSubsystemGroups(host.machine->groups);
   if (vm::initMachine(*host.machine, host.input.get(), nullptr, nullptr, nullptr) != 0)
-    raiseFatalUtf8(2, "スクリプト実行機能の初期化に失敗しました");
+    common::raiseFatal(common::Fault::MachineStart);
   return 0;
 }
 
 int destroyHost(EngineHost& host) {
   if (host.machine) {
-    if (vm::teardownMachine(*host.machine) != 0) raiseFatalUtf8(3, "スクリプト実行機能の後処理に失敗しました");
+    // The machine reports a Save\Sys it could not write; the host shows it and goes on.
+    auto show = [&](const common::AppError& e) { showAppError(host.platform.dialogs, e); };
+    if (vm::teardownMachine(*host.machine, show) != 0) common::raiseFatal(common::Fault::MachineEnd);
     host.machine.reset();
   }
   if (host.input) {
-    if (host.input->shutdown() != 0) raiseFatalUtf8(5, "入力デバイスの取得に失敗しました");
+    if (host.input->shutdown() != 0) common::raiseFatal(common::Fault::InputEnd);
     host.input.reset();
   }
   return 0;
@@ -84,7 +90,7 @@ void autoHideCursor(vm::MachineContext& m) {
 void present(EngineHost& host, vm::MachineContext& m, bool late) {
   FramePresenter* display = host.presenter;
   switch (m.transitionState) {
-    case 0:
+    case vm::kPresentFrame:
       if (late && m.frameSkipEnabled) {
         m.frameWait = 0;
         ++m.skippedFrames;
@@ -95,17 +101,17 @@ void present(EngineHost& host, vm::MachineContext& m, bool late) {
       if (display) display->refresh();
       if (host.stats) host.stats->framePresented();
       break;
-    case 1:
+    case vm::kCaptureBefore:
       if (display) display->composeIntoBackup();
-      m.transitionState = 2;
+      m.transitionState = vm::kHoldScreen;
       break;
-    case 2:
+    case vm::kHoldScreen:
       break;  // the screen holds while the transition is set up
-    case 3:
+    case vm::kCaptureAfter:
       if (display) display->prepareTransition(m);
-      m.transitionState = 4;
+      m.transitionState = vm::kShowTransition;
       break;
-    case 4:
+    case vm::kShowTransition:
       if (display) display->present();
       if (host.stats) host.stats->framePresented();
       break;

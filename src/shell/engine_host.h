@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "common/listener_registry.h"
 #include "vm/input_state.h"
 #include "vm/machine_context.h"
 
@@ -25,6 +26,9 @@ struct EngineHost {
   ~EngineHost();
 
   platform::Platform& platform;
+  // The window-message listeners of this run: the main window broadcasts into it while the
+  // host lives; the objects that listen (the CD audio object) get it from the host.
+  common::ListenerRegistry listeners;
   std::unique_ptr<vm::InputState> input;
   // The display, the WAV player and the MIDI player take their places here, between input and
   // machine, as the graphics and sound subsystems create them.

@@ -3,7 +3,7 @@
 
 namespace kelvox::shell {
 
-void showAppError(platform::Dialogs& dialogs, const AppError& error) {
+void showAppError(platform::Dialogs& dialogs, const common::AppError& error) {
   dialogs.messageBox(error.displayText(), kAppTitle, platform::Buttons::Ok, platform::Icon::Stop);
 }
 

@@ -3,14 +3,14 @@
 // the system-file write at teardown) shows errors through here.
 #pragma once
 
+#include "common/fatal_error.h"
 #include "platform/dialogs.h"
-#include "shell/fatal_error.h"
 
 namespace kelvox::shell {
 
 // The application title: window caption and caption of the engine's message boxes.
 inline constexpr char kAppTitle[] = "Zarveth Ver1.10";
 
-void showAppError(platform::Dialogs& dialogs, const AppError& error);
+void showAppError(platform::Dialogs& dialogs, const common::AppError& error);
 
 }  // namespace kelvox::shell

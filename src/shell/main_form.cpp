@@ -1,12 +1,11 @@
 // The main window's event handlers.
 #include "shell/main_form.h"
 
+#include "common/fatal_error.h"
+#include "common/window_messages.h"
 #include "platform/platform.h"
 #include "platform/text_encoding.h"
 #include "shell/error_box.h"
-#include "shell/fatal_error.h"
-#include "shell/listener_registry.h"
-#include "shell/window_messages.h"
 
 namespace kelvox::shell {
 
@@ -22,13 +21,13 @@ void TMainForm::FormCreate() {
   hostAlive_ = true;
   platform_.window.setCaption(kAppTitle);
   host_ = std::make_unique<EngineHost>(platform_);
-  if (createHost(*host_) != 0) raiseFatalUtf8(0, "Gameの初期化に失敗しました");
+  if (createHost(*host_) != 0) common::raiseFatal(common::Fault::GameStart);
   idleInstalled_ = true;
 }
 
 void TMainForm::FormDestroy() {
   if (host_) {
-    if (destroyHost(*host_) != 0) raiseFatalUtf8(1, "Gameの終了に失敗しました");
+    if (destroyHost(*host_) != 0) common::raiseFatal(common::Fault::GameEnd);
     host_.reset();
   }
   hostAlive_ = false;
@@ -74,9 +73,9 @@ void TMainForm::FormMouseDown(int x, int y) { FormMouseMove(x, y); }
 void TMainForm::FormMouseUp(int x, int y) { FormMouseMove(x, y); }
 
 void TMainForm::windowProc(const platform::WindowEvent& event) {
-  if (hostAlive_) {
-    WindowMessage msg = toWindowMessage(event);
-    broadcastMessage(&platform_.window, msg.message, msg.wParam, msg.lParam);
+  if (hostAlive_ && host_) {
+    common::WindowMessage msg = common::toWindowMessage(event);
+    host_->listeners.broadcastMessage(&platform_.window, msg.message, msg.wParam, msg.lParam);
   }
   using Kind = platform::WindowEvent::Kind;
   switch (event.kind) {

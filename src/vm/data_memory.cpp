@@ -3,12 +3,12 @@
 
 #include <cstring>
 
-#include "shell/fatal_error.h"
+#include "common/fatal_error.h"
 #include "vm/machine_context.h"
 
 namespace kelvox::vm {
 
-void raiseOutsideData() { shell::raiseFatalUtf8(shell::kCodeOutsideData, "データメモリの範囲外を参照しました"); }
+void raiseOutsideData() { common::raiseFatal(common::Fault::OutsideData); }
 
 std::string_view dataString(const MachineContext& m, int32_t word) {
   int64_t offset = int64_t{word} * 4;

@@ -6,8 +6,7 @@
 #include <cstdio>
 #include <type_traits>
 
-#include "platform/text_encoding.h"
-#include "shell/fatal_error.h"
+#include "common/fatal_error.h"
 #include "vm/hot_ops.h"
 #include "vm/machine_context.h"
 
@@ -15,32 +14,10 @@ namespace kelvox::vm {
 
 namespace {
 
-// Groups whose subsystem is not part of this build skip their words, as a group does with a
-// word it does not know.
-int skipGroup(MachineContext&, uint32_t) { return 1; }
-
-constexpr GroupHandler kGroups[16] = {
-    coreGroup,   // 0x8000
-    arithmeticGroup,
-    systemGroup,
-    nullptr,     // 0x8003: never assigned
-    debugGroup,
-    inputGroup,
-    skipGroup,   // 0x8006 screen mode
-    skipGroup,   // 0x8007 saved games
-    skipGroup,   // 0x8008 graphics
-    skipGroup,   // 0x8009 text windows
-    skipGroup,   // 0x800A MIDI
-    skipGroup,   // 0x800B WAV
-    skipGroup,   // 0x800C transitions
-    skipGroup,   // 0x800D CD audio
-    inertGroup,  // 0x800E
-    inertGroup,  // 0x800F
-};
-
-KELVOX_ALWAYS_INLINE GroupHandler handlerFor(uint32_t word) {
+// The group table is read only on the way to a group that is not inline in the slice loop.
+KELVOX_ALWAYS_INLINE GroupHandler handlerFor(const MachineContext& m, uint32_t word) {
   uint32_t index = (word >> 16) - 0x8000u;
-  return index < 16 ? kGroups[index] : nullptr;
+  return index < 16 ? m.groups[index] : nullptr;
 }
 
 // Fetches the next word, or faults when pc is outside the code.
@@ -57,12 +34,33 @@ KELVOX_ALWAYS_INLINE void pushLiteral(MachineContext& m, Registers& r, uint32_t 
 
 }  // namespace
 
-GroupHandler groupHandler(uint32_t index) { return index < 16 ? kGroups[index] : nullptr; }
+int skipGroup(MachineContext&, uint32_t) { return 1; }
+
+GroupTable machineGroups() {
+  return {
+      coreGroup,   // 0x8000
+      arithmeticGroup,
+      systemGroup,
+      nullptr,     // 0x8003: never assigned
+      debugGroup,
+      inputGroup,
+      skipGroup,   // 0x8006 screen mode
+      skipGroup,   // 0x8007 saved games
+      skipGroup,   // 0x8008 graphics
+      skipGroup,   // 0x8009 text windows
+      skipGroup,   // 0x800A MIDI
+      skipGroup,   // 0x800B WAV
+      skipGroup,   // 0x800C transitions
+      skipGroup,   // 0x800D CD audio
+      inertGroup,  // 0x800E
+      inertGroup,  // 0x800F
+  };
+}
 
 void raiseUndefinedInstruction(uint32_t word) {
   char hex[9];
   std::snprintf(hex, sizeof hex, "%08X", word);
-  shell::raiseFatal(10, platform::toSjis("命令番号") + hex + platform::toSjis("は未定義です"));
+  common::raiseFatal(common::Fault::UndefinedInstruction, hex);
 }
 
 namespace {
@@ -106,7 +104,7 @@ int step(MachineContext& m) {
     return 0;
   }
   r.store(m);
-  GroupHandler handler = handlerFor(word);
+  GroupHandler handler = handlerFor(m, word);
   if (!handler) raiseUndefinedInstruction(word);
   return handler(m, word);
 }
@@ -197,7 +195,7 @@ op_skip:
 
 op_other: {
   const uint32_t word = code[r.pc - 1];
-  GroupHandler handler = handlerFor(word);
+  GroupHandler handler = handlerFor(m, word);
   r.store(m);
   if (!handler) raiseUndefinedInstruction(word);
   handler(m, word);

@@ -22,9 +22,6 @@ void runSlice(MachineContext& m);
 // replaced in place at the same size needs this call.
 void decodeCode(MachineContext& m);
 
-// The handler of group 0x8000 + [index] (index 0..15), or nullptr where unassigned.
-GroupHandler groupHandler(uint32_t index);
-
 // Raises error 10 for an operation word of an unassigned group.
 [[noreturn]] void raiseUndefinedInstruction(uint32_t word);
 

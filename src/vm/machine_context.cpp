@@ -3,12 +3,10 @@
 
 #include <string>
 
-#include "platform/file_system.h"
+#include "common/fatal_error.h"
+#include "common/file_helpers.h"
 #include "platform/platform.h"
 #include "platform/text_encoding.h"
-#include "shell/error_box.h"
-#include "shell/fatal_error.h"
-#include "shell/file_helpers.h"
 #include "vm/dispatch.h"
 #include "vm/engine_config.h"
 #include "vm/random.h"
@@ -17,7 +15,7 @@
 namespace kelvox::vm {
 
 MachineContext::MachineContext(platform::Platform& p)
-    : platform(p), effectStepCounts{64, 64, 48, 48, 64, 64, 32, 64, 64, 16, 64, 64} {}
+    : platform(p), groups(machineGroups()), effectStepCounts{64, 64, 48, 48, 64, 64, 32, 64, 64, 16, 64, 64} {}
 
 MachineContext::~MachineContext() = default;
 
@@ -30,12 +28,9 @@ namespace {
 
 // The bytes of a script file; a missing, unreadable or empty file is a file error naming it.
 std::vector<uint8_t> readScriptFile(MachineContext& m, const char* name) {
-  std::string error;
-  auto bytes = platform::readWholeFile(m.platform.paths.resolve(name), &error);
-  if (!bytes)
-    shell::raiseFileError(platform::toSjis(std::string("ファイル ") + name + " を開けませんでした (" + error + ")"));
-  if (bytes->empty()) shell::raiseFileError(platform::toSjis(std::string("ファイル ") + name + " が空です"));
-  return std::move(*bytes);
+  auto bytes = common::readAppFile(m.platform.paths, name);
+  if (bytes.empty()) common::raiseFileError(platform::toSjis(std::string("ファイル ") + name + " が空です"));
+  return bytes;
 }
 
 size_t roundUp4(size_t n) { return (n + 3) & ~size_t{3}; }
@@ -51,9 +46,9 @@ int loadScriptImage(MachineContext& m) {
   decodeCode(m);
 
   auto dataBytes = readScriptFile(m, "Script\\Data.ssb");
-  if (dataBytes.size() > 0x7FFFFFF0) shell::raiseFileError(platform::toSjis("ファイル Script\\Data.ssb が大きすぎます"));
+  if (dataBytes.size() > 0x7FFFFFF0) common::raiseFileError(platform::toSjis("ファイル Script\\Data.ssb が大きすぎます"));
   m.dataSize = static_cast<int32_t>(dataBytes.size());
-  shell::scrambleBuffer(dataBytes);
+  common::scrambleBuffer(dataBytes);
   m.data.assign(roundUp4(dataBytes.size()), 0);
   std::copy(dataBytes.begin(), dataBytes.end(), m.data.begin());
   return 0;
@@ -90,10 +85,10 @@ int initMachine(MachineContext& m, InputState* input, graphics::TDisplay* displa
   m.display = display;
   m.midi = midi;
   m.wav = wav;
-  m.transitionState = 0;
+  m.transitionState = kPresentFrame;
 
-  if (m.paramStack.create(kStackCapacity) != 0) shell::raiseFatalUtf8(11, "メモリが不足しているようです");
-  if (m.returnStack.create(kStackCapacity) != 0) shell::raiseFatalUtf8(12, "メモリが不足しているようです");
+  if (m.paramStack.create(kStackCapacity) != 0) common::raiseFatal(common::Fault::ParamStackMemory);
+  if (m.returnStack.create(kStackCapacity) != 0) common::raiseFatal(common::Fault::ReturnStackMemory);
 
   m.sprites.fill(nullptr);
   m.patterns.fill(nullptr);
@@ -111,21 +106,21 @@ int initMachine(MachineContext& m, InputState* input, graphics::TDisplay* displa
   return 0;
 }
 
-int teardownMachine(MachineContext& m) {
+int teardownMachine(MachineContext& m, const common::ErrorReport& report) {
   // A machine that never got as far as its system list has nothing to write, and must not
   // replace a good Save\Sys with an empty one.
   if (m.saveSystemAtExit && m.systemListReady) {
     try {
       writeSystemFile(m);
-    } catch (const shell::AppError& e) {
-      shell::showAppError(m.platform.dialogs, e);  // reported at once; teardown goes on
+    } catch (const common::AppError& e) {
+      if (report) report(e);  // reported at once; teardown goes on
     }
   }
 
   // Text windows, patterns and sprites are released here by their subsystems once they exist.
 
-  if (m.returnStack.release() != 0) shell::raiseFatalUtf8(14, "RSの後処理に失敗しました");
-  if (m.paramStack.release() != 0) shell::raiseFatalUtf8(13, "PSの後処理に失敗しました");
+  if (m.returnStack.release() != 0) common::raiseFatal(common::Fault::ReturnStackRelease);
+  if (m.paramStack.release() != 0) common::raiseFatal(common::Fault::ParamStackRelease);
 
   m.auxTable.reset();
   m.data.clear();

@@ -9,11 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "common/fatal_error.h"
+#include "vm/groups.h"
 #include "vm/system_list.h"
 #include "vm/value_stack.h"
 
 namespace kelvox::platform {
 struct Platform;
+}
+namespace kelvox::common {
+class ListenerRegistry;
 }
 namespace kelvox::graphics {
 class TDisplay;
@@ -34,6 +39,16 @@ inline constexpr int kSpriteCount = 1024;
 inline constexpr int kPatternCount = 1024;
 inline constexpr int kEffectCount = 12;
 
+// The frame loop's presentation states (transitionState). Group 0x800C walks a transition
+// through them; the frame loop does one state's work per tick.
+enum PresentationState : uint8_t {
+  kPresentFrame = 0,    // compose the changed region and show it (or skip a late frame)
+  kCaptureBefore = 1,   // compose into the backup buffer: the picture before the transition
+  kHoldScreen = 2,      // show nothing new while the script sets the transition up
+  kCaptureAfter = 3,    // compose into the work buffer: the picture after; make the effect surfaces
+  kShowTransition = 4,  // show the back buffer as the transition's steps draw it
+};
+
 struct MachineContext {
   explicit MachineContext(platform::Platform& platform);
   ~MachineContext();
@@ -41,6 +56,8 @@ struct MachineContext {
   MachineContext& operator=(const MachineContext&) = delete;
 
   platform::Platform& platform;  // the services the groups reach the host through
+  GroupTable groups;             // machineGroups(), then the subsystems' groups from the shell
+  common::ListenerRegistry* listeners = nullptr;  // the host's, set before initMachine (CD notices)
 
   ValueStack paramStack;   // "PS": operands and results of every instruction
   ValueStack returnStack;  // "RS": return addresses of calls
@@ -61,7 +78,7 @@ struct MachineContext {
   int32_t saveSystemAtExit = 1;
   std::unique_ptr<int32_t[]> auxTable;  // only the save group allocates it
   int32_t dataSize = 0;                 // exact size of Script\Data.ssb
-  uint8_t transitionState = 0;          // presentation state 0..4
+  uint8_t transitionState = kPresentFrame;  // a PresentationState; other values do nothing
   int8_t transitionEffect = 0;
   int32_t transitionStep = 0;
   SystemList systemList;
@@ -95,8 +112,9 @@ struct MachineContext {
 int initMachine(MachineContext& m, InputState* input, graphics::TDisplay* display, sound::MidiPlayer* midi,
                 sound::WavPlayer* wav);
 // Writes Save\Sys (when wanted) and releases everything the machine owns; safe on a partly
-// initialised machine. Returns 0; raises FatalError on failure.
-int teardownMachine(MachineContext& m);
+// initialised machine. A Save\Sys that cannot be written goes to [report] and the teardown
+// goes on. Returns 0; raises FatalError on failure.
+int teardownMachine(MachineContext& m, const common::ErrorReport& report);
 // Reads Script\Code.ssb and the scrambled Script\Data.ssb into code and data. Returns 0.
 int loadScriptImage(MachineContext& m);
 inline int isEndRequested(const MachineContext& m) { return m.endRequested; }

@@ -4,11 +4,11 @@
 #include <cstring>
 #include <string>
 
+#include "common/fatal_error.h"
+#include "common/file_helpers.h"
 #include "platform/file_system.h"
 #include "platform/platform.h"
 #include "platform/text_encoding.h"
-#include "shell/fatal_error.h"
-#include "shell/file_helpers.h"
 #include "vm/machine_context.h"
 
 namespace kelvox::vm {
@@ -22,13 +22,13 @@ std::vector<uint8_t> encodeSystemFile(uint8_t screenMode, const SystemList& list
   std::vector<uint8_t> bytes(kMagic, kMagic + 4);
   bytes.push_back(screenMode);
   bytes.insert(bytes.end(), text.begin(), text.end());
-  shell::scrambleBuffer(bytes);
+  common::scrambleBuffer(bytes);
   return bytes;
 }
 
 void decodeSystemFile(std::span<const uint8_t> bytes, uint8_t& screenMode, SystemList& list) {
   std::vector<uint8_t> plain(bytes.begin(), bytes.end());
-  shell::scrambleBuffer(plain);
+  common::scrambleBuffer(plain);
   size_t offset = 0;
   if (plain.size() >= 4 && std::memcmp(plain.data(), kMagic, 4) == 0) {
     offset = 4;
@@ -50,11 +50,8 @@ void readSystemFile(MachineContext& m) {
 void writeSystemFile(const MachineContext& m) {
   auto folder = m.platform.paths.resolve("Save");
   if (!platform::isDirectory(folder) && !platform::createDirectory(folder))
-    shell::raiseFileError(platform::toSjis("フォルダ Save を作成できませんでした"));
-  std::string error;
-  auto bytes = encodeSystemFile(m.screenMode, m.systemList);
-  if (!platform::writeFileAtomic(m.platform.paths.resolve("Save\\Sys"), bytes, &error))
-    shell::raiseFileError(platform::toSjis("ファイル Save\\Sys を書き込めませんでした (" + error + ")"));
+    common::raiseFileError(platform::toSjis("フォルダ Save を作成できませんでした"));
+  common::writeAppFile(m.platform.paths, "Save\\Sys", encodeSystemFile(m.screenMode, m.systemList));
 }
 
 }  // namespace kelvox::vm

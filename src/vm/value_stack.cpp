@@ -3,7 +3,7 @@
 
 #include <new>
 
-#include "shell/fatal_error.h"
+#include "common/fatal_error.h"
 
 namespace kelvox::vm {
 
@@ -35,9 +35,9 @@ void ValueStack::pushOverflow(int32_t value) {
   if (count_ == capacity_ - 1) {
     items_[count_++] = value;  // the last slot is written, as scripts have always seen
   }
-  shell::raiseFatalUtf8(66, "スクリプトの不正でスタックが満杯になりました");
+  common::raiseFatal(common::Fault::StackFull);
 }
 
-void ValueStack::popUnderflow() { shell::raiseFatalUtf8(67, "スクリプトの不正でスタックが空になりました"); }
+void ValueStack::popUnderflow() { common::raiseFatal(common::Fault::StackEmpty); }
 
 }  // namespace kelvox::vm

@@ -2,11 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/text_encoding.h"
+#include "common/listener_registry.h"
+#include "common/window_messages.h"
 #include "shell/application.h"
-#include "shell/fatal_error.h"
-#include "shell/listener_registry.h"
 #include "shell/main_form.h"
-#include "shell/window_messages.h"
 #include "support/test_game.h"
 
 namespace kelvox::shell {
@@ -106,59 +105,37 @@ TEST(Application, TheFrameLimitClosesTheGameTheNormalWay) {
   EXPECT_TRUE(std::filesystem::exists(g.dir.path() / "Save" / "Sys"));
 }
 
-struct RecordingListener final : WindowMessageListener {
-  std::vector<WindowMessage> seen;
+struct RecordingListener final : common::WindowMessageListener {
+  std::vector<common::WindowMessage> seen;
   void onMessage(void*, uint32_t message, uint32_t wParam, int32_t lParam) override {
     seen.push_back({message, wParam, lParam});
   }
 };
 
-TEST(ListenerRegistry, RegistrationOrderAndDuplicates) {
-  RecordingListener a, b;
-  broadcastMessage(nullptr, 1, 2, 3);  // nobody listening: nothing happens
-  addListener(&a);
-  addListener(&a);
-  addListener(&b);
-  EXPECT_EQ(listenerCount(), 2);
-  broadcastMessage(nullptr, kMmMciNotify, 1, 7);
-  ASSERT_EQ(a.seen.size(), 1u);
-  EXPECT_EQ(b.seen.at(0).message, kMmMciNotify);
-  removeListener(&a);
-  removeListener(&a);  // never there any more: nothing changes
-  EXPECT_EQ(listenerCount(), 1);
-  removeListener(&b);
-  EXPECT_EQ(listenerCount(), 0);
-}
-
 TEST(ListenerRegistry, TheWindowPassesItsMessagesOnWhileTheHostLives) {
   GameFolder g(".code\nloop: WaitFrame loop Jump\n");
   RecordingListener listener;
-  addListener(&listener);
   TMainForm form(g.platform->platform);
   platform::WindowEvent move{Kind::MouseMove};
   move.x = 3;
   move.y = 4;
-  form.windowProc(move);  // before creation: not passed on
+  form.windowProc(move);  // before creation: no host, no registry, nothing passed on
   form.FormCreate();
+  // The host owns the registry and hands it to the machine, which the CD object will use.
+  ASSERT_EQ(form.host()->machine->listeners, &form.host()->listeners);
+  form.host()->listeners.addListener(&listener);
   form.windowProc(move);
   platform::WindowEvent notice{Kind::Notice};
-  notice.message = kMmMciNotify;
+  notice.message = common::kMmMciNotify;
   notice.wParam = 1;
   form.windowProc(notice);
-  removeListener(&listener);
+  form.host()->listeners.removeListener(&listener);
   ASSERT_EQ(listener.seen.size(), 2u);
-  EXPECT_EQ(listener.seen[0].message, kWmMouseMove);
+  EXPECT_EQ(listener.seen[0].message, common::kWmMouseMove);
   EXPECT_EQ(listener.seen[0].lParam, (4 << 16) | 3);
-  EXPECT_EQ(listener.seen[1].message, kMmMciNotify);
+  EXPECT_EQ(listener.seen[1].message, common::kMmMciNotify);
   EXPECT_EQ(listener.seen[1].wParam, 1u);
   EXPECT_EQ(form.host()->input->mouseX(), 3);
-}
-
-TEST(FatalError, DisplayedTextIsTheMessageAndTheCode) {
-  EXPECT_EQ(test::errorOf([] { raiseFatalUtf8(67, "スクリプトの不正でスタックが空になりました"); }),
-            "スクリプトの不正でスタックが空になりました(67)");
-  // The code is shown from its low 8 bits as a signed number.
-  EXPECT_EQ(test::errorOf([] { raiseFatal(0x1FF, "x"); }), "x(-1)");
 }
 
 }  // namespace

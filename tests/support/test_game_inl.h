@@ -2,7 +2,7 @@
 #pragma once
 
 #include "platform/text_encoding.h"
-#include "shell/fatal_error.h"
+#include "common/fatal_error.h"
 
 namespace kelvox::test {
 
@@ -10,7 +10,7 @@ template <typename Work>
 std::string errorOf(Work&& work) {
   try {
     work();
-  } catch (const shell::AppError& e) {
+  } catch (const common::AppError& e) {
     return platform::sjisToUtf8(e.displayText());
   }
   return "";

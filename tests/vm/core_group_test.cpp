@@ -40,6 +40,28 @@ TEST(Dispatch, UnknownOperationOfAnAssignedGroupIsSkipped) {
   EXPECT_EQ(game.stack(), (Stack{1, 2}));
 }
 
+// A stand-in for a subsystem's group: pushes the operation number plus 100.
+int recordingGroup(MachineContext& m, uint32_t word) {
+  m.paramStack.push(static_cast<int32_t>(word & 0xFFFF) + 100);
+  return 0;
+}
+
+TEST(Dispatch, SubsystemGroupsSkipUntilTheHostPutsTheirHandlerInTheTable) {
+  // SetSprite (0x8008) with its five operands: skipped, so the operands stay.
+  const char* source = ".code\n 1 2 3 4 5 SetSprite WaitFrame\n";
+  test::TestGame skipped(source);
+  EXPECT_EQ(skipped.slice(), "");
+  EXPECT_EQ(skipped.stack(), (Stack{1, 2, 3, 4, 5}));
+
+  test::TestGame wired(source);
+  wired.m().groups[0x8008 - 0x8000] = recordingGroup;
+  EXPECT_EQ(wired.slice(), "");  // through the slice loop
+  EXPECT_EQ(wired.stack(), (Stack{1, 2, 3, 4, 5, 100}));
+  wired.m().pc = 5;
+  step(wired.m());  // and through step()
+  EXPECT_EQ(wired.stack(), (Stack{1, 2, 3, 4, 5, 100, 100}));
+}
+
 TEST(Dispatch, RunningPastTheEndOfTheCodeRaises7AndEndsTheGame) {
   test::TestGame game(".code\n 1 2\n");
   EXPECT_EQ(game.slice(), "コードの範囲外を実行しようとしました(7)");

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/text_encoding.h"
-#include "shell/file_helpers.h"
+#include "common/file_helpers.h"
 #include "support/test_game.h"
 #include "vm/engine_config.h"
 #include "vm/system_file.h"
@@ -89,7 +89,7 @@ TEST(SystemFile, WithoutTheMagicTheFileIsABareList) {
   uint8_t mode = 0;
   std::string plain = "\\a\r\n\\b\r\n";
   std::vector<uint8_t> bytes(plain.begin(), plain.end());
-  shell::scrambleBuffer(bytes);
+  common::scrambleBuffer(bytes);
   decodeSystemFile(bytes, mode, list);
   EXPECT_EQ(mode, 1);
   EXPECT_EQ(list.size(), 2u);

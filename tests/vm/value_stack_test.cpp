@@ -1,7 +1,7 @@
 // ValueStack: the 1023-value limit, the two faults and the raw accessors saved games use.
 #include <gtest/gtest.h>
 
-#include "shell/fatal_error.h"
+#include "common/fatal_error.h"
 #include "support/test_game.h"
 #include "vm/value_stack.h"
 

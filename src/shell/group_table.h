@@ -1,0 +1,12 @@
+// The group table of a run: the machine's own groups and those of the subsystems this build
+// has. The one place where a subsystem's instruction group is wired in: one line each.
+#pragma once
+
+#include "vm/groups.h"
+
+namespace kelvox::shell {
+
+// Puts every subsystem's group handler into [groups] (which holds machineGroups()).
+void installSubsystemGroups(vm::GroupTable& groups);
+
+}  // namespace kelvox::shell
