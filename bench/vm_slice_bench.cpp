@@ -10,12 +10,7 @@
 
 #include <lua.hpp>
 
-#include "platform/clock.h"
-#include "platform/headless/headless_dialogs.h"
-#include "platform/headless/headless_window.h"
-#include "platform/paths.h"
-#include "platform/platform.h"
-#include "platform/volumes.h"
+#include "platform/headless/headless_platform.h"
 #include "vm/dispatch.h"
 #include "vm/instruction_set.h"
 #include "vm/machine_context.h"
@@ -27,13 +22,8 @@ using kelvox::vm::Op;
 constexpr uint32_t op(Op o) { return static_cast<uint32_t>(o); }
 
 struct BenchMachine {
-  kelvox::platform::VirtualClock clock;
-  kelvox::platform::HeadlessDialogs dialogs;
-  kelvox::platform::HeadlessWindow window;
-  kelvox::platform::FixedVolumes volumes;
-  kelvox::platform::Paths paths{"."};
-  kelvox::platform::Platform platform{clock, dialogs, window, volumes, paths};
-  kelvox::vm::MachineContext m{platform};
+  kelvox::platform::HeadlessPlatform platform{"."};
+  kelvox::vm::MachineContext m{platform.platform()};
 
   BenchMachine() {
     m.paramStack.create(kelvox::vm::kStackCapacity);

@@ -11,12 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/clock.h"
-#include "platform/headless/headless_dialogs.h"
-#include "platform/headless/headless_window.h"
-#include "platform/paths.h"
-#include "platform/platform.h"
-#include "platform/volumes.h"
+#include "platform/headless/headless_platform.h"
 #include "common/fatal_error.h"
 #include "vm/dispatch.h"
 #include "vm/machine_context.h"
@@ -29,13 +24,8 @@ constexpr int kSlices = 20;
 constexpr int kBudget = 500;
 
 struct Machine {
-  platform::VirtualClock clock;
-  platform::HeadlessDialogs dialogs;
-  platform::HeadlessWindow window;
-  platform::FixedVolumes volumes;
-  platform::Paths paths{"/nonexistent"};
-  platform::Platform p{clock, dialogs, window, volumes, paths};
-  vm::MachineContext m{p};
+  platform::HeadlessPlatform p{"/nonexistent"};
+  vm::MachineContext m{p.platform()};
   std::string errors;  // every fault's text, in order
 
   Machine(const uint8_t* bytes, size_t size, size_t codeWords) {

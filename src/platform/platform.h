@@ -1,11 +1,14 @@
-// The platform services the engine runs on, handed to it as one bundle. The program picks the
-// real (SDL) or the headless implementations; tests build their own.
+// The platform services the engine runs on, handed to it as one bundle. The bundle is built in
+// one place per platform, by the object that owns the services: HeadlessPlatform (tests,
+// benchmarks, fuzz targets, --headless) and SdlPlatform (a game in a window). The volumes are
+// reached through paths (paths.volumes()), the one route to them.
 #pragma once
 
+#include "platform/audio_device.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/display_device.h"
 #include "platform/paths.h"
-#include "platform/volumes.h"
 #include "platform/window.h"
 
 namespace kelvox::platform {
@@ -14,8 +17,13 @@ struct Platform {
   Clock& clock;
   Dialogs& dialogs;
   Window& window;
-  Volumes& volumes;
   Paths& paths;
+  DisplayDevice& display;
+  AudioDevice& audio;
+
+  // The same services with [other] as the window: for a window that wraps this one (the
+  // scripted input of an unattended run).
+  Platform withWindow(Window& other) const { return {clock, dialogs, other, paths, display, audio}; }
 };
 
 }  // namespace kelvox::platform

@@ -14,6 +14,11 @@
 // Keys. isKeyDown answers for the moment of the call: letters, digits, F-keys, arrows, Enter
 // 13, Escape 27, Space 32, Shift 16, Ctrl 17, Alt 18 and mouse buttons 1 (left), 2 (right),
 // 4 (middle). Unknown numbers answer false.
+//
+// Threads. Every call belongs to the engine thread (the one that pumps), except postNotice,
+// which any thread may call: it is how work done elsewhere (the CD stream finishing a track)
+// reaches the engine, as a Notice event of the next pump, which the main window passes to the
+// window-message listeners.
 #pragma once
 
 #include <cstdint>
@@ -56,6 +61,11 @@ class Window {
 
   // The window will not be shown again; later pumps may still report events.
   virtual void close() = 0;
+
+  // Queues a Notice event with ([message], [wParam], [lParam]) for the next pumpEvents, after
+  // the notices posted before it. Safe from any thread. Returns false, and drops the notice,
+  // when the queue cannot take it (no window open, or the system's queue is full).
+  virtual bool postNotice(uint32_t message, uint32_t wParam, int32_t lParam) = 0;
 };
 
 // Windows' cursor display counter over a boolean cursor: visible while the count is ≥ 0.

@@ -142,6 +142,8 @@ bool paceFrame(vm::MachineContext& m) {
 void frameTick(EngineHost& host) {
   vm::MachineContext& m = *host.machine;
   if (host.stats) host.stats->tickStarted(m.platform.clock.now());
+  // Sound output catches up with the clock (a device with its own thread does not need it).
+  m.platform.audio.update();
   // WAV loop upkeep runs first here once the WAV player exists.
   autoHideCursor(m);
   vm::runSlice(m);

@@ -8,19 +8,15 @@
 #include <memory>
 #include <optional>
 
-#include "platform/clock.h"
 #include "platform/file_system.h"
-#include "platform/headless/headless_dialogs.h"
-#include "platform/headless/headless_window.h"
+#include "platform/headless/headless_platform.h"
 #include "platform/instance_lock.h"
-#include "platform/paths.h"
 #include "platform/platform.h"
+#include "platform/sdl/sdl_platform.h"
 #include "platform/text_encoding.h"
-#include "platform/sdl/sdl_dialogs.h"
-#include "platform/sdl/sdl_window.h"
-#include "platform/volumes.h"
 #include "shell/application.h"
 #include "shell/command_line.h"
+#include "shell/error_box.h"
 #include "shell/frame_stats.h"
 #include "shell/scripted_input.h"
 
@@ -76,32 +72,26 @@ int main(int argc, char** argv) {
   // What the original took relative to the current directory lands in the game folder.
   if (!platform::setCurrentDirectory(gameDir)) return fail("cannot enter " + gameDir.string());
 
-  platform::SteadyClock clock;
-  platform::SystemVolumes volumes;
-  platform::Paths paths(gameDir, &volumes);
-
-  std::unique_ptr<platform::Window> window;
-  std::unique_ptr<platform::Dialogs> dialogs;
+  // The platform owns every service; a headless run has the real clock and the machine's
+  // discs, and prints its message boxes.
+  std::unique_ptr<platform::HeadlessPlatform> headless;
+  std::unique_ptr<platform::sdl::SdlPlatform> sdl;
+  platform::Platform* services;
   if (line.headless) {
-    window = std::make_unique<platform::HeadlessWindow>();
-    auto headlessDialogs = std::make_unique<platform::HeadlessDialogs>(&std::cout);
-    for (auto a : line.answers) headlessDialogs->queueAnswer(a);
-    dialogs = std::move(headlessDialogs);
+    headless = std::make_unique<platform::HeadlessPlatform>(
+        gameDir, platform::HeadlessPlatform::Options{.realTime = true, .systemVolumes = true, .boxLog = &std::cout});
+    for (auto a : line.answers) headless->dialogs().queueAnswer(a);
+    services = &headless->platform();
   } else {
-    auto sdlWindow = platform::sdl::SdlWindow::create(error);
-    if (!sdlWindow) return fail("cannot open the window: " + error + " (without a display, use --headless)");
-    dialogs = std::make_unique<platform::sdl::SdlDialogs>(sdlWindow.get());
-    window = std::move(sdlWindow);
+    sdl = platform::sdl::SdlPlatform::create(gameDir, shell::kAppTitle, error);
+    if (!sdl) return fail("cannot open the window: " + error + " (without a display, use --headless)");
+    services = &sdl->platform();
   }
 
   std::unique_ptr<shell::ScriptedInput> scripted;
-  platform::Window* gameWindow = window.get();
-  if (schedule) {
-    scripted = std::make_unique<shell::ScriptedInput>(*window, std::move(*schedule));
-    gameWindow = scripted.get();
-  }
+  if (schedule) scripted = std::make_unique<shell::ScriptedInput>(services->window, std::move(*schedule));
+  platform::Platform run = scripted ? services->withWindow(*scripted) : *services;
 
-  platform::Platform platform{clock, *dialogs, *gameWindow, volumes, paths};
   shell::FrameStats stats;
   shell::RunOptions options;
   options.frameLimit = line.frames;
@@ -112,9 +102,9 @@ int main(int argc, char** argv) {
   // Anything that escapes the message loop is shown like any error box, and the program ends.
   int status = 1;
   try {
-    status = shell::runApplication(platform, options);
+    status = shell::runApplication(run, options);
   } catch (const std::exception& e) {
-    dialogs->messageBox(platform::toSjis(e.what()), "Zarveth Ver1.10", platform::Buttons::Ok, platform::Icon::Stop, 0);
+    run.dialogs.messageBox(platform::toSjis(e.what()), shell::kAppTitle, platform::Buttons::Ok, platform::Icon::Stop, 0);
   }
   if (line.stats) std::fputs(stats.report().c_str(), stdout);
   return status;

@@ -37,6 +37,9 @@ class ScriptedInput final : public platform::Window {
   void setCursorPos(int x, int y) override { inner_.setCursorPos(x, y); }
   bool isKeyDown(int vk) override { return held_.count(vk) != 0 || inner_.isKeyDown(vk); }
   void close() override { inner_.close(); }
+  bool postNotice(uint32_t message, uint32_t wParam, int32_t lParam) override {
+    return inner_.postNotice(message, wParam, lParam);
+  }
 
  private:
   platform::Window& inner_;

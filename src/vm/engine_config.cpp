@@ -7,6 +7,7 @@
 #include "platform/platform.h"
 #include "platform/profile.h"
 #include "platform/text_encoding.h"
+#include "platform/volumes.h"
 #include "vm/machine_context.h"
 
 namespace kelvox::vm {

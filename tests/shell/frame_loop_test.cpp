@@ -2,6 +2,8 @@
 // presentation states, cursor auto-hide, and teardown.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "shell/engine_host.h"
 #include "shell/frame_presenter.h"
 #include "shell/frame_stats.h"
@@ -132,10 +134,25 @@ TEST_F(FrameLoop, AFaultSkipsTheRestOfTheTickAndTheNextTickRuns) {
   EXPECT_EQ(faulty.m().frameDeadline, deadline + 33);
 }
 
+struct SilentSource final : platform::AudioSource {
+  void render(std::span<int16_t> out) override { std::fill(out.begin(), out.end(), int16_t{0}); }
+};
+
+TEST_F(FrameLoop, EachTickBringsTheSoundOutputUpToTheClock) {
+  // Headless, the mixer is rendered on the engine thread, once per tick, up to the clock.
+  SilentSource source;
+  auto& audio = game.platform->audio();
+  audio.open(source);
+  game.clock().advance(1000);
+  frameTick(*game.host);
+  EXPECT_GE(audio.framesRendered(), 44100u);
+  audio.close();
+}
+
 TEST(Host, DestroyAfterAFailedCreateTearsDownWhatExists) {
   test::TempDir dir;  // no script: the machine step fails
-  test::TestPlatform p(dir.path());
-  EngineHost host(p.platform);
+  platform::HeadlessPlatform p(dir.path());
+  EngineHost host(p.platform());
   EXPECT_NE(test::errorOf([&] { createHost(host); }), "");
   EXPECT_TRUE(host.input);
   EXPECT_EQ(destroyHost(host), 0);

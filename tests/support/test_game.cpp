@@ -39,9 +39,6 @@ std::string TempDir::read(const std::string& relative) const {
   return ss.str();
 }
 
-TestPlatform::TestPlatform(const fs::path& gameFolder)
-    : paths(gameFolder, &volumes), platform{clock, dialogs, window, volumes, paths} {}
-
 void writeScript(const fs::path& folder, std::string_view source) {
   auto script = assembler::assembleOrThrow(source);
   std::string error;
@@ -53,8 +50,8 @@ TestGame::TestGame(std::string_view source) : TestGame(source, {}) {}
 TestGame::TestGame(std::string_view source, const std::vector<std::pair<std::string, std::string>>& files) {
   writeScript(dir.path(), source);
   for (const auto& [name, bytes] : files) dir.write(name, bytes);
-  platform = std::make_unique<TestPlatform>(dir.path());
-  host = std::make_unique<shell::EngineHost>(platform->platform);
+  platform = std::make_unique<platform::HeadlessPlatform>(dir.path());
+  host = std::make_unique<shell::EngineHost>(platform->platform());
   shell::createHost(*host);
 }
 

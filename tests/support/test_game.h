@@ -1,5 +1,5 @@
-// Test fixtures: a temporary folder, a headless platform on a VirtualClock, and a game folder
-// assembled from inline source with a host created on it.
+// Test fixtures: a temporary folder, and a game folder assembled from inline source with a
+// host created on it over the headless platform (on its VirtualClock).
 #pragma once
 
 #include <filesystem>
@@ -8,12 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/clock.h"
-#include "platform/headless/headless_dialogs.h"
-#include "platform/headless/headless_window.h"
-#include "platform/paths.h"
-#include "platform/platform.h"
-#include "platform/volumes.h"
+#include "platform/headless/headless_platform.h"
 #include "shell/engine_host.h"
 #include "vm/machine_context.h"
 
@@ -32,16 +27,6 @@ class TempDir {
   std::filesystem::path path_;
 };
 
-struct TestPlatform {
-  explicit TestPlatform(const std::filesystem::path& gameFolder);
-  platform::VirtualClock clock;
-  platform::HeadlessDialogs dialogs;
-  platform::HeadlessWindow window;
-  platform::FixedVolumes volumes;
-  platform::Paths paths;
-  platform::Platform platform;
-};
-
 // Writes the script files of [source] into [folder] (Data.ssb scrambled as on disk).
 void writeScript(const std::filesystem::path& folder, std::string_view source);
 
@@ -54,9 +39,9 @@ class TestGame {
   ~TestGame();
 
   vm::MachineContext& m() { return *host->machine; }
-  platform::HeadlessDialogs& dialogs() { return platform->dialogs; }
-  platform::HeadlessWindow& window() { return platform->window; }
-  platform::VirtualClock& clock() { return platform->clock; }
+  platform::HeadlessDialogs& dialogs() { return platform->dialogs(); }
+  platform::HeadlessWindow& window() { return platform->window(); }
+  platform::VirtualClock& clock() { return platform->virtualClock(); }
 
   // One slice; a raised error is returned as its displayed text (UTF-8), else "".
   std::string slice();
@@ -64,7 +49,7 @@ class TestGame {
   std::vector<int32_t> stack();
 
   TempDir dir;
-  std::unique_ptr<TestPlatform> platform;
+  std::unique_ptr<platform::HeadlessPlatform> platform;
   std::unique_ptr<shell::EngineHost> host;
 };
 

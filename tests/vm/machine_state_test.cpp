@@ -19,8 +19,8 @@ TEST(ScriptImage, DataSizeIsExactAndMemoryRoundsUpToWords) {
   test::TempDir dir;
   test::writeScript(dir.path(), ".code\n End\n");
   dir.write("Script/Data.ssb", scrambled("abcde"));
-  test::TestPlatform p(dir.path());
-  shell::EngineHost host(p.platform);
+  platform::HeadlessPlatform p(dir.path());
+  shell::EngineHost host(p.platform());
   shell::createHost(host);
   EXPECT_EQ(host.machine->dataSize, 5);
   EXPECT_EQ(host.machine->data.size(), 8u);
@@ -45,8 +45,8 @@ TEST(ScriptImage, MissingOrEmptyScriptFilesNameTheFile) {
     test::writeScript(dir.path(), ".code\n End\n");
     if (c.remove) std::filesystem::remove(dir.path() / c.remove);
     if (c.empty) dir.write(c.empty, "");
-    test::TestPlatform p(dir.path());
-    shell::EngineHost host(p.platform);
+    platform::HeadlessPlatform p(dir.path());
+    shell::EngineHost host(p.platform());
     std::string error = test::errorOf([&] { shell::createHost(host); });
     EXPECT_EQ(error.substr(0, std::string(c.text).size()), c.text) << error;
     shell::destroyHost(host);
@@ -58,8 +58,8 @@ TEST(ScriptImage, CodeFileIsFoundWhateverTheCaseOfItsName) {
   test::writeScript(dir.path(), ".code\n 5 WaitFrame\n");
   std::filesystem::rename(dir.path() / "Script", dir.path() / "SCRIPT");
   std::filesystem::rename(dir.path() / "SCRIPT/Code.ssb", dir.path() / "SCRIPT/code.SSB");
-  test::TestPlatform p(dir.path());
-  shell::EngineHost host(p.platform);
+  platform::HeadlessPlatform p(dir.path());
+  shell::EngineHost host(p.platform());
   EXPECT_EQ(test::errorOf([&] { shell::createHost(host); }), "");
 }
 
@@ -67,8 +67,8 @@ TEST(SystemFile, WrittenAtTeardownAndReadAtTheNextStart) {
   test::TempDir dir;
   test::writeScript(dir.path(), ".code\n End\n");
   {
-    test::TestPlatform p(dir.path());
-    shell::EngineHost host(p.platform);
+    platform::HeadlessPlatform p(dir.path());
+    shell::EngineHost host(p.platform());
     shell::createHost(host);
     host.machine->screenMode = 0;
     for (const char* name : {"\\ev02", ":flag", "\\EV01"}) host.machine->systemList.add(name);
@@ -76,8 +76,8 @@ TEST(SystemFile, WrittenAtTeardownAndReadAtTheNextStart) {
   }
   // Sorted without regard to case, CR LF lines, after the magic and the mode byte.
   EXPECT_EQ(dir.read("Save/Sys"), scrambled(std::string("VMSF") + '\0' + ":flag\r\n\\EV01\r\n\\ev02\r\n"));
-  test::TestPlatform p(dir.path());
-  shell::EngineHost host(p.platform);
+  platform::HeadlessPlatform p(dir.path());
+  shell::EngineHost host(p.platform());
   shell::createHost(host);
   EXPECT_EQ(host.machine->screenMode, 0);
   EXPECT_EQ(host.machine->systemList.entries(), (std::vector<std::string>{":flag", "\\EV01", "\\ev02"}));
@@ -110,8 +110,8 @@ TEST(SystemFile, DamagedFilesNeverFail) {
 TEST(SystemFile, AFailedStartNeverOverwritesAGoodSystemFile) {
   test::TempDir dir;
   dir.write("Save/Sys", scrambled(std::string("VMSF") + '\0' + "\\keep\r\n"));
-  test::TestPlatform p(dir.path());  // no script at all
-  shell::EngineHost host(p.platform);
+  platform::HeadlessPlatform p(dir.path());  // no script at all
+  shell::EngineHost host(p.platform());
   EXPECT_NE(test::errorOf([&] { shell::createHost(host); }), "");
   shell::destroyHost(host);
   EXPECT_EQ(dir.read("Save/Sys"), scrambled(std::string("VMSF") + '\0' + "\\keep\r\n"));
@@ -121,13 +121,13 @@ TEST(SystemFile, AFailedWriteIsReportedAndTeardownGoesOn) {
   test::TempDir dir;
   test::writeScript(dir.path(), ".code\n End\n");
   std::filesystem::create_directories(dir.path() / "Save" / "Sys");  // nothing can replace a folder
-  test::TestPlatform p(dir.path());
-  shell::EngineHost host(p.platform);
+  platform::HeadlessPlatform p(dir.path());
+  shell::EngineHost host(p.platform());
   shell::createHost(host);
   EXPECT_EQ(shell::destroyHost(host), 0);
-  ASSERT_EQ(p.dialogs.shown().size(), 1u);
-  EXPECT_EQ(platform::sjisToUtf8(p.dialogs.shown()[0].text).rfind("ファイル Save\\Sys を書き込めませんでした", 0), 0u);
-  EXPECT_EQ(p.dialogs.shown()[0].caption, "Zarveth Ver1.10");
+  ASSERT_EQ(p.dialogs().shown().size(), 1u);
+  EXPECT_EQ(platform::sjisToUtf8(p.dialogs().shown()[0].text).rfind("ファイル Save\\Sys を書き込めませんでした", 0), 0u);
+  EXPECT_EQ(p.dialogs().shown()[0].caption, "Zarveth Ver1.10");
   EXPECT_FALSE(host.machine);  // the rest of the teardown ran
   // No temporary file is left behind.
   int files = 0;
@@ -175,13 +175,13 @@ TEST(EngineConfig, KelvoxIniNamesTheFontAndTheDisc) {
   test::TempDir dir;
   test::writeScript(dir.path(), ".code\n End\n");
   dir.write("Kelvox.ini", ini);
-  test::TestPlatform p(dir.path());
-  p.volumes = platform::FixedVolumes({{'d', "zv01", disc.path()}});
-  shell::EngineHost host(p.platform);
+  platform::HeadlessPlatform p(dir.path());
+  p.fixedVolumes() = platform::FixedVolumes({{'d', "zv01", disc.path()}});
+  shell::EngineHost host(p.platform());
   shell::createHost(host);
   EXPECT_EQ(host.machine->searchPath, "d:\\game\\");
   EXPECT_EQ(platform::sjisToUtf8(host.machine->fontName), "ＭＳ 明朝");
-  EXPECT_EQ(p.paths.resolve(host.machine->searchPath), disc.path() / "GAME");
+  EXPECT_EQ(p.paths().resolve(host.machine->searchPath), disc.path() / "GAME");
 }
 
 }  // namespace

@@ -6,6 +6,19 @@ namespace kelvox::platform {
 void HeadlessWindow::pumpEvents(std::vector<WindowEvent>& events) {
   events.insert(events.end(), pending_.begin(), pending_.end());
   pending_.clear();
+  std::lock_guard guard(noticeLock_);
+  events.insert(events.end(), notices_.begin(), notices_.end());
+  notices_.clear();
+}
+
+bool HeadlessWindow::postNotice(uint32_t message, uint32_t wParam, int32_t lParam) {
+  WindowEvent notice{WindowEvent::Kind::Notice};
+  notice.message = message;
+  notice.wParam = wParam;
+  notice.lParam = lParam;
+  std::lock_guard guard(noticeLock_);
+  notices_.push_back(notice);
+  return true;
 }
 
 int HeadlessWindow::showCursor(bool show) {

@@ -82,11 +82,11 @@ int SdlWindow::scaleFromEnvironment() {
   return value;
 }
 
-std::unique_ptr<SdlWindow> SdlWindow::create(std::string& error) {
-  return create(error, scaleFromEnvironment());
+std::unique_ptr<SdlWindow> SdlWindow::create(const std::string& sjisCaption, std::string& error) {
+  return create(sjisCaption, error, scaleFromEnvironment());
 }
 
-std::unique_ptr<SdlWindow> SdlWindow::create(std::string& error, int scale) {
+std::unique_ptr<SdlWindow> SdlWindow::create(const std::string& sjisCaption, std::string& error, int scale) {
   if (scale < 1 || scale > kMaxScale) scale = 1;
   NoticeChannel& channel = noticeChannel();
   {
@@ -129,7 +129,7 @@ std::unique_ptr<SdlWindow> SdlWindow::create(std::string& error, int scale) {
   SDL_StopTextInput();
 
   // Not resizable: the window manager offers no maximise and keeps the size fixed.
-  SDL_Window* window = SDL_CreateWindow(kInitialCaption, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+  SDL_Window* window = SDL_CreateWindow(sjisToUtf8(sjisCaption).c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                         kWidth * scale, kHeight * scale, SDL_WINDOW_HIDDEN);
   if (window == nullptr) {
     error = std::string("SDL could not open the window: ") + SDL_GetError();
@@ -145,19 +145,19 @@ std::unique_ptr<SdlWindow> SdlWindow::create(std::string& error, int scale) {
     return nullptr;
   }
 
-  std::unique_ptr<SdlWindow> result(new SdlWindow(window, renderer, scale));
+  std::unique_ptr<SdlWindow> result(new SdlWindow(window, renderer, scale, sjisCaption));
   {
     std::lock_guard<std::mutex> guard(channel.lock);
     channel.open = true;
   }
-  result->redraw();
+  result->display_->redraw();
   SDL_ShowWindow(window);
-  result->redraw();
+  result->display_->redraw();
   return result;
 }
 
-SdlWindow::SdlWindow(SDL_Window* window, SDL_Renderer* renderer, int scale)
-    : window_(window), renderer_(renderer), scale_(scale), caption_(kInitialCaption) {
+SdlWindow::SdlWindow(SDL_Window* window, SDL_Renderer* renderer, int scale, std::string sjisCaption)
+    : window_(window), display_(std::make_unique<SdlDisplay>(window, renderer, scale)), caption_(std::move(sjisCaption)) {
   SDL_ShowCursor(SDL_ENABLE);
 }
 
@@ -167,8 +167,7 @@ SdlWindow::~SdlWindow() {
     std::lock_guard<std::mutex> guard(channel.lock);
     channel.open = false;
   }
-  if (frame_ != nullptr) SDL_DestroyTexture(frame_);
-  SDL_DestroyRenderer(renderer_);
+  display_.reset();
   SDL_DestroyWindow(window_);
   quitSdlVideo();
 }
@@ -209,7 +208,7 @@ void SdlWindow::pumpEvents(std::vector<WindowEvent>& events) {
           case SDL_WINDOWEVENT_EXPOSED:
           case SDL_WINDOWEVENT_RESTORED:
             // Show the last frame at once; the engine redraws in full at its next frame.
-            redraw();
+            display_->redraw();
             events.push_back({Kind::Paint});
             break;
           case SDL_WINDOWEVENT_CLOSE: events.push_back({Kind::Close}); break;
@@ -218,14 +217,12 @@ void SdlWindow::pumpEvents(std::vector<WindowEvent>& events) {
         break;
       case SDL_RENDER_DEVICE_RESET:
         // Textures are gone with the device; the next frame makes a new one.
-        if (frame_ != nullptr) SDL_DestroyTexture(frame_);
-        frame_ = nullptr;
-        frameWidth_ = frameHeight_ = 0;
-        redraw();
+        display_->forgetFrame();
+        display_->redraw();
         events.push_back({Kind::Paint});
         break;
       case SDL_RENDER_TARGETS_RESET:
-        redraw();
+        display_->redraw();
         events.push_back({Kind::Paint});
         break;
       case SDL_QUIT:
@@ -245,6 +242,8 @@ void SdlWindow::pumpEvents(std::vector<WindowEvent>& events) {
 }
 
 bool SdlWindow::postNotice(uint32_t message, uint32_t wParam, int32_t lParam) {
+  // The channel, not this object, is what other threads look at: the window clears it before
+  // its destruction shuts SDL's queue down.
   NoticeChannel& channel = noticeChannel();
   std::lock_guard<std::mutex> guard(channel.lock);
   if (!channel.open) return false;
@@ -296,42 +295,6 @@ void SdlWindow::close() {
   if (closed_) return;
   closed_ = true;
   SDL_HideWindow(window_);
-}
-
-bool SdlWindow::presentFrame(const uint32_t* xrgb8888, int width, int height, int pitchBytes) {
-  if (xrgb8888 == nullptr || width <= 0 || height <= 0 || pitchBytes / 4 < width) return false;
-  if (frame_ == nullptr || frameWidth_ != width || frameHeight_ != height) {
-    if (frame_ != nullptr) SDL_DestroyTexture(frame_);
-    frame_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_XRGB8888, SDL_TEXTUREACCESS_STREAMING,
-                               width, height);
-    frameWidth_ = frame_ != nullptr ? width : 0;
-    frameHeight_ = frame_ != nullptr ? height : 0;
-    if (frame_ == nullptr) return false;
-  }
-  if (SDL_UpdateTexture(frame_, nullptr, xrgb8888, pitchBytes) != 0) return false;
-  redraw();
-  return true;
-}
-
-bool SdlWindow::setFullscreen(bool on) {
-  if (SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return false;
-  fullscreen_ = on;
-  redraw();
-  return true;
-}
-
-void SdlWindow::redraw() {
-  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-  SDL_RenderClear(renderer_);  // the whole window, bars included
-  if (frame_ != nullptr) {
-    // Drawn in output pixels, which are more than window pixels on a high-density screen.
-    int w = 0, h = 0;
-    if (SDL_GetRendererOutputSize(renderer_, &w, &h) != 0) SDL_GetWindowSize(window_, &w, &h);
-    GameViewport area = fitGameArea(w, h);
-    SDL_Rect target{area.x, area.y, area.w, area.h};
-    SDL_RenderCopy(renderer_, frame_, nullptr, &target);
-  }
-  SDL_RenderPresent(renderer_);
 }
 
 }  // namespace kelvox::platform::sdl

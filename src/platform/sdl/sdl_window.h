@@ -1,8 +1,7 @@
 // The game window on SDL2: one fixed-size 640 × 480 window (optionally shown larger by an
-// integer factor), its renderer, the translation of SDL's events into WindowEvents (pointer
-// positions in game pixels, see game_viewport.h), the cursor counter, pointer warps and key
-// states. The display subsystem hands it finished frames through
-// presentFrame; it knows nothing of the engine's surfaces.
+// integer factor), the translation of SDL's events into WindowEvents (pointer positions in
+// game pixels, see game_viewport.h), the cursor counter, pointer warps and key states. Its
+// screen, the renderer the display subsystem hands finished frames to, is display().
 //
 // Threads. Everything here belongs to the thread that called create(), except postNotice,
 // which any thread may call. The window owns SDL's video and event subsystems: its destructor
@@ -19,11 +18,10 @@
 #include <vector>
 
 #include "platform/sdl/game_viewport.h"
+#include "platform/sdl/sdl_display.h"
 #include "platform/window.h"
 
 struct SDL_Window;
-struct SDL_Renderer;
-struct SDL_Texture;
 
 namespace kelvox::platform::sdl {
 
@@ -32,17 +30,16 @@ class SdlWindow final : public Window {
   static constexpr int kWidth = kGameWidth;  // the game area, in game pixels
   static constexpr int kHeight = kGameHeight;
   static constexpr int kMaxScale = 8;
-  static constexpr const char* kInitialCaption = "Zarveth Ver1.10";
 
   // Starts SDL's video and event subsystems and opens the window, centred, black, captioned
-  // "Zarveth Ver1.10", at [scale] times the game size (1..kMaxScale; any other number means
-  // 1). Returns null and sets [error] when SDL cannot start, the window cannot be made (no
+  // [sjisCaption], at [scale] times the game size (1..kMaxScale; any other number means 1).
+  // Returns null and sets [error] when SDL cannot start, the window cannot be made (no
   // display, say) or another SdlWindow is still open.
-  static std::unique_ptr<SdlWindow> create(std::string& error, int scale);
+  static std::unique_ptr<SdlWindow> create(const std::string& sjisCaption, std::string& error, int scale);
 
   // As above with the scale from the environment: KELVOX_SCALE=2 shows every game pixel as
   // 2 × 2 screen pixels; missing or unusable values mean 1.
-  static std::unique_ptr<SdlWindow> create(std::string& error);
+  static std::unique_ptr<SdlWindow> create(const std::string& sjisCaption, std::string& error);
 
   // The scale KELVOX_SCALE asks for, 1 when unset or not a number in 1..kMaxScale.
   static int scaleFromEnvironment();
@@ -59,21 +56,14 @@ class SdlWindow final : public Window {
   void setCursorPos(int x, int y) override;
   bool isKeyDown(int vk) override;
   void close() override;
+  // Goes through SDL's event queue, which other threads may push to; dropped when the queue is
+  // full or the window is being destroyed.
+  bool postNotice(uint32_t message, uint32_t wParam, int32_t lParam) override;
 
-  // Shows a frame of [width] × [height] XRGB8888 pixels, rows [pitchBytes] apart, stretched
-  // over the game area (nearest pixel). The frame is kept and shown again when the window is
-  // exposed. Returns false, showing nothing new, for a null frame, a size ≤ 0, a pitch shorter
-  // than a row, or when SDL cannot take the frame.
-  bool presentFrame(const uint32_t* xrgb8888, int width, int height, int pitchBytes);
-
-  // Desktop full screen (no mode change): the game area is scaled to fit the screen with its
-  // aspect kept, black bars filling the rest. Off returns to the window's own size. Returns
-  // false, changing nothing, when the window system refuses.
-  bool setFullscreen(bool on);
-  bool fullscreen() const { return fullscreen_; }
-
+  // The window's screen.
+  SdlDisplay& display() { return *display_; }
   // The window's scale factor, 1..kMaxScale.
-  int scale() const { return scale_; }
+  int scale() const { return display_->scale(); }
 
   // Whether the pointer is shown, after the display counter.
   bool cursorVisible() const { return cursor_.visible(); }
@@ -81,21 +71,11 @@ class SdlWindow final : public Window {
   // For dialogs parented to this window.
   SDL_Window* handle() const { return window_; }
 
-  // Queues a notice (a window message of the original, e.g. 0x3B9 for a finished CD track) for
-  // the next pumpEvents. Safe from any thread; returns false, and drops the notice, when no
-  // window is open or SDL's queue is full.
-  static bool postNotice(uint32_t message, uint32_t wParam, int32_t lParam);
-
  private:
-  SdlWindow(SDL_Window* window, SDL_Renderer* renderer, int scale);
-  void redraw();  // clears to black, draws the kept frame if any, presents
+  SdlWindow(SDL_Window* window, SDL_Renderer* renderer, int scale, std::string sjisCaption);
 
   SDL_Window* window_;
-  SDL_Renderer* renderer_;
-  SDL_Texture* frame_ = nullptr;  // streaming texture with the last presented frame
-  int frameWidth_ = 0, frameHeight_ = 0;
-  int scale_;
-  bool fullscreen_ = false;
+  std::unique_ptr<SdlDisplay> display_;  // owns the renderer; destroyed before the window
   bool closed_ = false;
   std::string caption_;  // Shift-JIS, as set
   CursorCounter cursor_;

@@ -32,7 +32,7 @@ class SdlWindowTest : public ::testing::Test {
 
   std::unique_ptr<SdlWindow> open(int scale = 1) {
     std::string error;
-    auto window = SdlWindow::create(error, scale);
+    auto window = SdlWindow::create("Zarveth Ver1.10", error, scale);
     EXPECT_NE(window, nullptr) << error;
     return window;
   }
@@ -64,7 +64,7 @@ TEST_F(SdlWindowTest, OnlyOneWindowAtATime) {
   auto first = open();
   ASSERT_NE(first, nullptr);
   std::string error;
-  EXPECT_EQ(SdlWindow::create(error, 1), nullptr);
+  EXPECT_EQ(SdlWindow::create("second", error, 1), nullptr);
   EXPECT_FALSE(error.empty());
   first.reset();
   EXPECT_NE(open(), nullptr) << "a window can open again after the first has gone";
@@ -113,7 +113,7 @@ TEST_F(SdlWindowTest, NoticesFromAnotherThreadArriveInOrderAndIntact) {
       {0x400, 2, INT32_MAX},
   };
   std::thread poster([&] {
-    for (const Notice& n : sent) EXPECT_TRUE(SdlWindow::postNotice(n.message, n.wParam, n.lParam));
+    for (const Notice& n : sent) EXPECT_TRUE(window->postNotice(n.message, n.wParam, n.lParam));
   });
   poster.join();
   std::vector<WindowEvent> got = pumpKind(*window, Kind::Notice);
@@ -126,13 +126,14 @@ TEST_F(SdlWindowTest, NoticesFromAnotherThreadArriveInOrderAndIntact) {
   EXPECT_TRUE(pumpKind(*window, Kind::Notice).empty()) << "a notice is reported once";
 }
 
-TEST_F(SdlWindowTest, NoticeWithoutAWindowIsDropped) {
-  EXPECT_FALSE(SdlWindow::postNotice(0x3B9, 1, 0));
+TEST_F(SdlWindowTest, ANoticeLeftWhenTheWindowGoesDoesNotReachTheNextWindow) {
   auto window = open();
   ASSERT_NE(window, nullptr);
-  EXPECT_TRUE(pumpKind(*window, Kind::Notice).empty());
+  EXPECT_TRUE(window->postNotice(0x3B9, 1, 0));
   window.reset();
-  EXPECT_FALSE(SdlWindow::postNotice(0x3B9, 1, 0));
+  window = open();
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(pumpKind(*window, Kind::Notice).empty());
 }
 
 TEST_F(SdlWindowTest, FramesOfAnyRealSizeAreShownAndBadOnesRefused) {
@@ -157,8 +158,20 @@ TEST_F(SdlWindowTest, FramesOfAnyRealSizeAreShownAndBadOnesRefused) {
       {"game size again", pixels.data(), 640, 480, 640 * 4, true},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(window->presentFrame(c.data, c.width, c.height, c.pitch), c.shown) << c.name;
+    EXPECT_EQ(window->display().presentFrame(c.data, c.width, c.height, c.pitch), c.shown) << c.name;
   }
+}
+
+TEST_F(SdlWindowTest, FullScreenGoesOnAndOffThroughTheDisplay) {
+  auto window = open(2);
+  ASSERT_NE(window, nullptr);
+  DisplayDevice& display = window->display();
+  EXPECT_EQ(display.scale(), 2);
+  EXPECT_FALSE(display.fullscreen());
+  ASSERT_TRUE(display.setFullscreen(true));
+  EXPECT_TRUE(display.fullscreen());
+  ASSERT_TRUE(display.setFullscreen(false));
+  EXPECT_FALSE(display.fullscreen());
 }
 
 // The pointer is warped to a game pixel and the move comes back, through SDL's scaling of the
@@ -218,7 +231,7 @@ TEST(SdlWindowWithoutDisplay, RefusesToOpenOffScreen) {
     unsetenv(name);
   }
   std::string error;
-  auto window = SdlWindow::create(error, 1);
+  auto window = SdlWindow::create("Zarveth Ver1.10", error, 1);
   for (const auto& [name, value] : saved)
     if (value) setenv(name.c_str(), value->c_str(), 1);
   EXPECT_EQ(window, nullptr);

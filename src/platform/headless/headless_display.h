@@ -1,0 +1,38 @@
+// A screen without a display, for tests, CI and batch runs: every frame handed to it is kept,
+// so tests (and screenshots of a headless run) can read the last one. Full screen is only
+// recorded; the scale is 1.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/display_device.h"
+
+namespace kelvox::platform {
+
+class HeadlessDisplay final : public DisplayDevice {
+ public:
+  bool presentFrame(const uint32_t* xrgb8888, int width, int height, int pitchBytes) override;
+  bool setFullscreen(bool on) override {
+    fullscreen_ = on;
+    return true;
+  }
+  bool fullscreen() const override { return fullscreen_; }
+  int scale() const override { return 1; }
+
+  // The last frame shown, packed (width × height pixels, no row padding); empty before the first.
+  const std::vector<uint32_t>& lastFrame() const { return frame_; }
+  int frameWidth() const { return width_; }
+  int frameHeight() const { return height_; }
+  // The pixel at ([x], [y]) of the last frame; 0 outside it.
+  uint32_t pixel(int x, int y) const;
+  int framesPresented() const { return presented_; }
+
+ private:
+  std::vector<uint32_t> frame_;
+  int width_ = 0, height_ = 0;
+  int presented_ = 0;
+  bool fullscreen_ = false;
+};
+
+}  // namespace kelvox::platform

@@ -1,0 +1,15 @@
+// Building the headless services in their order of use.
+#include "platform/headless/headless_platform.h"
+
+namespace kelvox::platform {
+
+HeadlessPlatform::HeadlessPlatform(std::filesystem::path gameFolder) : HeadlessPlatform(std::move(gameFolder), Options{}) {}
+
+HeadlessPlatform::HeadlessPlatform(std::filesystem::path gameFolder, const Options& options)
+    : clock_(options.realTime ? static_cast<Clock*>(&steadyClock_) : &virtualClock_),
+      paths_(std::move(gameFolder), options.systemVolumes ? static_cast<Volumes*>(&systemVolumes_) : &fixedVolumes_),
+      dialogs_(options.boxLog),
+      audio_(*clock_),
+      platform_{*clock_, dialogs_, window_, paths_, display_, audio_} {}
+
+}  // namespace kelvox::platform

@@ -1,0 +1,64 @@
+// The headless platform: builds and owns every service of a run without a display or a sound
+// card, and hands them out as the Platform bundle. Tests, the benchmark, the fuzz targets and
+// `kelvox --headless` all start from here.
+//
+// By default it is the test platform: a VirtualClock (sleeping advances it at once), no disc
+// volumes, message boxes answered from a queue and printed nowhere. A headless run asks for
+// the real clock and the machine's volumes, and for the boxes on standard output.
+#pragma once
+
+#include <filesystem>
+#include <ostream>
+
+#include "platform/clock.h"
+#include "platform/headless/headless_audio.h"
+#include "platform/headless/headless_dialogs.h"
+#include "platform/headless/headless_display.h"
+#include "platform/headless/headless_window.h"
+#include "platform/paths.h"
+#include "platform/platform.h"
+#include "platform/volumes.h"
+
+namespace kelvox::platform {
+
+class HeadlessPlatform {
+ public:
+  struct Options {
+    bool realTime = false;       // SteadyClock instead of the VirtualClock
+    bool systemVolumes = false;  // the mounted discs and KELVOX_VOLUMES instead of fixedVolumes()
+    std::ostream* boxLog = nullptr;  // where each message box is printed as one line
+  };
+
+  explicit HeadlessPlatform(std::filesystem::path gameFolder);
+  HeadlessPlatform(std::filesystem::path gameFolder, const Options& options);
+  HeadlessPlatform(const HeadlessPlatform&) = delete;
+  HeadlessPlatform& operator=(const HeadlessPlatform&) = delete;
+
+  Platform& platform() { return platform_; }
+
+  Clock& clock() { return *clock_; }
+  // The test clock (the platform's clock unless realTime was asked for).
+  VirtualClock& virtualClock() { return virtualClock_; }
+  HeadlessDialogs& dialogs() { return dialogs_; }
+  HeadlessWindow& window() { return window_; }
+  HeadlessDisplay& display() { return display_; }
+  HeadlessAudio& audio() { return audio_; }
+  Paths& paths() { return paths_; }
+  // The volumes of a test (assign a list); unused when systemVolumes was asked for.
+  FixedVolumes& fixedVolumes() { return fixedVolumes_; }
+
+ private:
+  VirtualClock virtualClock_;
+  SteadyClock steadyClock_;
+  Clock* clock_;
+  FixedVolumes fixedVolumes_;
+  SystemVolumes systemVolumes_;
+  Paths paths_;
+  HeadlessDialogs dialogs_;
+  HeadlessWindow window_;
+  HeadlessDisplay display_;
+  HeadlessAudio audio_;
+  Platform platform_;
+};
+
+}  // namespace kelvox::platform

@@ -1,0 +1,59 @@
+// SdlDisplay: frames into a streaming texture, the texture over the game area.
+#include "platform/sdl/sdl_display.h"
+
+#include <SDL.h>
+
+#include "platform/sdl/game_viewport.h"
+
+namespace kelvox::platform::sdl {
+
+SdlDisplay::SdlDisplay(SDL_Window* window, SDL_Renderer* renderer, int scale)
+    : window_(window), renderer_(renderer), scale_(scale) {}
+
+SdlDisplay::~SdlDisplay() {
+  if (frame_ != nullptr) SDL_DestroyTexture(frame_);
+  SDL_DestroyRenderer(renderer_);
+}
+
+bool SdlDisplay::presentFrame(const uint32_t* xrgb8888, int width, int height, int pitchBytes) {
+  if (xrgb8888 == nullptr || width <= 0 || height <= 0 || pitchBytes < 0 || pitchBytes / 4 < width) return false;
+  if (frame_ == nullptr || frameWidth_ != width || frameHeight_ != height) {
+    if (frame_ != nullptr) SDL_DestroyTexture(frame_);
+    frame_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_XRGB8888, SDL_TEXTUREACCESS_STREAMING, width, height);
+    frameWidth_ = frame_ != nullptr ? width : 0;
+    frameHeight_ = frame_ != nullptr ? height : 0;
+    if (frame_ == nullptr) return false;
+  }
+  if (SDL_UpdateTexture(frame_, nullptr, xrgb8888, pitchBytes) != 0) return false;
+  redraw();
+  return true;
+}
+
+bool SdlDisplay::setFullscreen(bool on) {
+  if (SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return false;
+  fullscreen_ = on;
+  redraw();
+  return true;
+}
+
+void SdlDisplay::forgetFrame() {
+  if (frame_ != nullptr) SDL_DestroyTexture(frame_);
+  frame_ = nullptr;
+  frameWidth_ = frameHeight_ = 0;
+}
+
+void SdlDisplay::redraw() {
+  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+  SDL_RenderClear(renderer_);  // the whole window, bars included
+  if (frame_ != nullptr) {
+    // Drawn in output pixels, which are more than window pixels on a high-density screen.
+    int w = 0, h = 0;
+    if (SDL_GetRendererOutputSize(renderer_, &w, &h) != 0) SDL_GetWindowSize(window_, &w, &h);
+    GameViewport area = fitGameArea(w, h);
+    SDL_Rect target{area.x, area.y, area.w, area.h};
+    SDL_RenderCopy(renderer_, frame_, nullptr, &target);
+  }
+  SDL_RenderPresent(renderer_);
+}
+
+}  // namespace kelvox::platform::sdl

@@ -1,0 +1,46 @@
+// The screen on SDL2: the game window's renderer and a streaming texture holding the last
+// frame, drawn over the game area (see game_viewport.h) with black bars around it. The window
+// (SdlWindow) owns it and has it redraw when the window is exposed or its renderer is reset.
+//
+// This header does not include SDL.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/display_device.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+
+namespace kelvox::platform::sdl {
+
+class SdlDisplay final : public DisplayDevice {
+ public:
+  // Draws into [window] with [renderer], which it owns from now on; [scale] is the window's.
+  SdlDisplay(SDL_Window* window, SDL_Renderer* renderer, int scale);
+  ~SdlDisplay() override;
+  SdlDisplay(const SdlDisplay&) = delete;
+  SdlDisplay& operator=(const SdlDisplay&) = delete;
+
+  bool presentFrame(const uint32_t* xrgb8888, int width, int height, int pitchBytes) override;
+  bool setFullscreen(bool on) override;
+  bool fullscreen() const override { return fullscreen_; }
+  int scale() const override { return scale_; }
+
+  // Clears to black, draws the kept frame if any, and shows the result.
+  void redraw();
+  // The renderer lost its textures (SDL_RENDER_DEVICE_RESET): the kept frame is gone too, and
+  // the next presentFrame makes a new texture.
+  void forgetFrame();
+
+ private:
+  SDL_Window* window_;      // not owned
+  SDL_Renderer* renderer_;  // owned
+  SDL_Texture* frame_ = nullptr;  // the last presented frame
+  int frameWidth_ = 0, frameHeight_ = 0;
+  int scale_;
+  bool fullscreen_ = false;
+};
+
+}  // namespace kelvox::platform::sdl

@@ -1,0 +1,51 @@
+// The SDL platform: builds and owns every service of a game in a window (the window and its
+// screen, message boxes over it, the sound device, the steady clock, the machine's disc
+// volumes and the game folder's paths) and hands them out as the Platform bundle.
+//
+// This header does not include SDL, so the program's entry can build a platform without
+// seeing SDL's headers.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "platform/clock.h"
+#include "platform/paths.h"
+#include "platform/platform.h"
+#include "platform/sdl/sdl_audio.h"
+#include "platform/sdl/sdl_dialogs.h"
+#include "platform/sdl/sdl_window.h"
+#include "platform/volumes.h"
+
+namespace kelvox::platform::sdl {
+
+class SdlPlatform {
+ public:
+  // Opens the game window captioned [sjisCaption] (scale from KELVOX_SCALE) for the game in
+  // [gameFolder]. Null with the reason in [error] when no window can be opened (no display,
+  // say). The sound device opens later, when the game asks for it; without one the game runs
+  // silent.
+  static std::unique_ptr<SdlPlatform> create(std::filesystem::path gameFolder, const std::string& sjisCaption,
+                                             std::string& error);
+  ~SdlPlatform();
+  SdlPlatform(const SdlPlatform&) = delete;
+  SdlPlatform& operator=(const SdlPlatform&) = delete;
+
+  Platform& platform() { return platform_; }
+  SdlWindow& window() { return *window_; }
+  SdlDialogs& dialogs() { return dialogs_; }
+
+ private:
+  SdlPlatform(std::filesystem::path gameFolder, std::unique_ptr<SdlWindow> window);
+
+  SteadyClock clock_;
+  SystemVolumes volumes_;
+  Paths paths_;
+  std::unique_ptr<SdlWindow> window_;
+  SdlDialogs dialogs_;
+  SdlAudio audio_;  // declared after the window: closed before it
+  Platform platform_;
+};
+
+}  // namespace kelvox::platform::sdl
