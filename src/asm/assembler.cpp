@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "asm/program.h"
+#include "platform/text_encoding.h"
 #include "vm/instruction_set.h"
 
 namespace kelvox::assembler {
@@ -41,14 +42,8 @@ void appendLiteral(std::vector<uint32_t>& code, int64_t value) {
 
 // The mnemonic that [text] spells in another case, if any.
 const vm::InstructionInfo* sameLetters(std::string_view text) {
-  auto lower = [](std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    return out;
-  };
-  std::string wanted = lower(text);
   for (const auto& info : vm::kInstructions)
-    if (lower(info.mnemonic) == wanted) return &info;
+    if (platform::sjisCompareNoCase(info.mnemonic, text) == 0) return &info;
   return nullptr;
 }
 

@@ -2,8 +2,9 @@
 #include "platform/dialogs.h"
 
 #include <algorithm>
-#include <cctype>
 #include <sstream>
+
+#include "platform/text_encoding.h"
 
 namespace kelvox::platform {
 
@@ -35,7 +36,7 @@ bool parseAnswerList(const std::string& text, std::vector<Answer>& answers) {
   std::string word;
   while (std::getline(ss, word, ',')) {
     word.erase(std::remove_if(word.begin(), word.end(), [](char c) { return c == ' ' || c == '\t'; }), word.end());
-    std::transform(word.begin(), word.end(), word.begin(), [](unsigned char c) { return std::tolower(c); });
+    word = sjisToLower(word);
     if (word == "ok") answers.push_back(Answer::Ok);
     else if (word == "cancel") answers.push_back(Answer::Cancel);
     else if (word == "yes") answers.push_back(Answer::Yes);

@@ -38,8 +38,9 @@ size_t findLastSjisChar(std::string_view text, char c);
 // True if the last character of [text] is the single-byte [c] (a trail byte does not count).
 bool endsWithSjisChar(std::string_view text, char c);
 
-// ASCII-only lower-casing, as the engine's names are compared: double-byte characters are
-// left alone (their trail bytes may fall in 'A'..'Z').
+// The one case fold of the engine, the tools and the installer: ASCII letters are lowered, as
+// Windows compares file, key and mnemonic names; double-byte characters are left alone (their
+// trail bytes may fall in 'A'..'Z': ア is 0x83 0x41, ヂ 0x83 0x61).
 std::string sjisToLower(std::string_view text);
 
 // Case-insensitive comparison of Shift-JIS strings (ASCII letters fold; the rest by byte).

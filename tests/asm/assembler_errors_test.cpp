@@ -18,6 +18,7 @@ struct ErrorCase {
 TEST(AssemblerErrors, EachFaultIsReportedAtItsPosition) {
   const ErrorCase cases[] = {
       {"1 Foo", "t.kvs:1:3: error: unknown instruction 'Foo'"},
+      {"1 waitFRAME", "t.kvs:1:3: error: unknown instruction 'waitFRAME' (did you mean 'WaitFrame'?)"},
       {"  loop Jump", "t.kvs:1:3: error: undefined label 'loop'"},
       {"a: 1\na: 2", "t.kvs:2:1: error: duplicate name 'a' (first defined at t.kvs:1:1)"},
       {"a: 1\n.equ a 3", "t.kvs:2:6: error: duplicate name 'a' (first defined at t.kvs:1:1)"},
