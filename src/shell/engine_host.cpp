@@ -4,7 +4,6 @@
 #include "common/fatal_error.h"
 #include "platform/platform.h"
 #include "shell/error_box.h"
-#include "shell/frame_presenter.h"
 #include "shell/frame_stats.h"
 #include "shell/group_table.h"
 #include "vm/dispatch.h"
@@ -88,7 +87,7 @@ void autoHideCursor(vm::MachineContext& m) {
 }
 
 void present(EngineHost& host, vm::MachineContext& m, bool late) {
-  FramePresenter* display = host.presenter;
+  vm::FramePresenter* display = host.presenter;
   switch (m.transitionState) {
     case vm::kPresentFrame:
       if (late && m.frameSkipEnabled) {

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "common/listener_registry.h"
+#include "vm/frame_presenter.h"
 #include "vm/input_state.h"
 #include "vm/machine_context.h"
 
@@ -18,7 +19,6 @@ struct Platform;
 
 namespace kelvox::shell {
 
-class FramePresenter;
 class FrameStats;
 
 struct EngineHost {
@@ -34,7 +34,7 @@ struct EngineHost {
   // machine, as the graphics and sound subsystems create them.
   std::unique_ptr<vm::MachineContext> machine;
 
-  FramePresenter* presenter = nullptr;  // none until a display exists
+  vm::FramePresenter* presenter = nullptr;  // none until a display exists
   FrameStats* stats = nullptr;          // optional observer of the frame loop
 };
 

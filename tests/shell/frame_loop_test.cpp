@@ -5,14 +5,13 @@
 #include <algorithm>
 
 #include "shell/engine_host.h"
-#include "shell/frame_presenter.h"
 #include "shell/frame_stats.h"
 #include "support/test_game.h"
 
 namespace kelvox::shell {
 namespace {
 
-struct CountingPresenter final : FramePresenter {
+struct CountingPresenter final : vm::FramePresenter {
   int refreshes = 0, backups = 0, transitions = 0, presents = 0;
   void refresh() override { ++refreshes; }
   void composeIntoBackup() override { ++backups; }
