@@ -39,6 +39,13 @@ void convertRun(std::string_view run, int column, DecodedString& out) {
     out.bytes += *sjis;
     return;
   }
+  // Built by appending: GCC 12 at -O3 warns (-Wrestrict) about "'" + std::string(x) + "'".
+  auto quoted = [](std::string_view text) {
+    std::string q = "'";
+    q += text;
+    q += '\'';
+    return q;
+  };
   for (size_t i = 0; i < run.size();) {
     int at = column + static_cast<int>(i);
     size_t n = utf8SequenceLength(run.substr(i));
@@ -51,7 +58,7 @@ void convertRun(std::string_view run, int column, DecodedString& out) {
     if (auto sjis = platform::utf8ToSjis(character))
       out.bytes += *sjis;
     else
-      out.errors.push_back({at, "'" + std::string(character) + "' cannot be written in Shift-JIS"});
+      out.errors.push_back({at, quoted(character) + " cannot be written in Shift-JIS"});
     i += n;
   }
 }
