@@ -51,8 +51,15 @@ class FatalError : public AppError {
 // Errors of the file layer (missing or unreadable files): shown as the text alone.
 [[noreturn]] void raiseFileError(std::string sjisText);
 
-// Where an error goes that must be shown without stopping the work that met it (the system
-// file written at teardown). The shell passes one that shows the error box.
+// A report the player reads as a warning: the game goes on as it was.
+class AppWarning : public AppError {
+ public:
+  using AppError::AppError;
+};
+
+// Where an error goes that must be shown without stopping the work that met it (a system file
+// that cannot be written at teardown). The shell's report shows the box: the stop icon for an
+// error, the warning icon for an AppWarning.
 using ErrorReport = std::function<void(const AppError&)>;
 
 }  // namespace kelvox::common

@@ -27,6 +27,8 @@ int createHost(EngineHost& host) {
 
   host.machine = std::make_unique<vm::MachineContext>(host.platform);
   host.machine->listeners = &host.listeners;
+  // The machine reports; the host shows.
+  host.machine->report = [&dialogs = host.platform.dialogs](const common::AppError& e) { showAppError(dialogs, e); };
   installSubsystemGroups(host.machine->groups);
   if (vm::initMachine(*host.machine, host.input.get(), nullptr, nullptr, nullptr) != 0)
     common::raiseFatal(common::Fault::MachineStart);
@@ -35,9 +37,7 @@ int createHost(EngineHost& host) {
 
 int destroyHost(EngineHost& host) {
   if (host.machine) {
-    // The machine reports a Save\Sys it could not write; the host shows it and goes on.
-    auto show = [&](const common::AppError& e) { showAppError(host.platform.dialogs, e); };
-    if (vm::teardownMachine(*host.machine, show) != 0) common::raiseFatal(common::Fault::MachineEnd);
+    if (vm::teardownMachine(*host.machine) != 0) common::raiseFatal(common::Fault::MachineEnd);
     host.machine.reset();
   }
   if (host.input) {

@@ -4,7 +4,9 @@
 namespace kelvox::shell {
 
 void showAppError(platform::Dialogs& dialogs, const common::AppError& error) {
-  dialogs.messageBox(error.displayText(), kAppTitle, platform::Buttons::Ok, platform::Icon::Stop);
+  bool warning = dynamic_cast<const common::AppWarning*>(&error) != nullptr;
+  dialogs.messageBox(error.displayText(), kAppTitle, platform::Buttons::Ok,
+                     warning ? platform::Icon::Warning : platform::Icon::Stop);
 }
 
 }  // namespace kelvox::shell

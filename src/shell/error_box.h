@@ -11,6 +11,7 @@ namespace kelvox::shell {
 // The application title: window caption and caption of the engine's message boxes.
 inline constexpr char kAppTitle[] = "Zarveth Ver1.10";
 
+// Shows [error] in the error box; an AppWarning gets the warning icon instead of the stop icon.
 void showAppError(platform::Dialogs& dialogs, const common::AppError& error);
 
 }  // namespace kelvox::shell

@@ -106,14 +106,14 @@ int initMachine(MachineContext& m, InputState* input, graphics::TDisplay* displa
   return 0;
 }
 
-int teardownMachine(MachineContext& m, const common::ErrorReport& report) {
+int teardownMachine(MachineContext& m) {
   // A machine that never got as far as its system list has nothing to write, and must not
   // replace a good Save\Sys with an empty one.
   if (m.saveSystemAtExit && m.systemListReady) {
     try {
       writeSystemFile(m);
     } catch (const common::AppError& e) {
-      if (report) report(e);  // reported at once; teardown goes on
+      if (m.report) m.report(e);  // reported at once; teardown goes on
     }
   }
 

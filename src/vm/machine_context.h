@@ -58,6 +58,7 @@ struct MachineContext {
   platform::Platform& platform;  // the services the groups reach the host through
   GroupTable groups;             // machineGroups(), then the subsystems' groups from the shell
   common::ListenerRegistry* listeners = nullptr;  // the host's, set before initMachine (CD notices)
+  common::ErrorReport report;  // the host's: what the player must see while the work goes on
 
   ValueStack paramStack;   // "PS": operands and results of every instruction
   ValueStack returnStack;  // "RS": return addresses of calls
@@ -112,9 +113,9 @@ struct MachineContext {
 int initMachine(MachineContext& m, InputState* input, graphics::TDisplay* display, sound::MidiPlayer* midi,
                 sound::WavPlayer* wav);
 // Writes Save\Sys (when wanted) and releases everything the machine owns; safe on a partly
-// initialised machine. A Save\Sys that cannot be written goes to [report] and the teardown
-// goes on. Returns 0; raises FatalError on failure.
-int teardownMachine(MachineContext& m, const common::ErrorReport& report);
+// initialised machine. A Save\Sys that cannot be written goes to the machine's report and the
+// teardown goes on. Returns 0; raises FatalError on failure.
+int teardownMachine(MachineContext& m);
 // Reads Script\Code.ssb and the scrambled Script\Data.ssb into code and data. Returns 0.
 int loadScriptImage(MachineContext& m);
 inline int isEndRequested(const MachineContext& m) { return m.endRequested; }
