@@ -138,7 +138,13 @@ void frameTick(EngineHost& host) {
   if (host.stats) host.stats->tickStarted(m.platform.clock.now());
   // WAV loop upkeep runs first here once the WAV player exists.
   autoHideCursor(m);
-  vm::runSlice(m);
+  try {
+    vm::runSlice(m);
+  } catch (...) {
+    // A faulting script keeps the frame's pace: presentation is skipped, the pacing is not.
+    paceFrame(m);
+    throw;
+  }
   bool late = paceFrame(m);
   present(host, m, late);
 }
