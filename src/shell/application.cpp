@@ -64,7 +64,7 @@ int runApplication(platform::Platform& platform, const RunOptions& options) {
   // is torn down (and Save\Sys written) as after End.
   if (!form.closed()) guarded(platform.dialogs, [&] { form.FormClose(); });
   guarded(platform.dialogs, [&] { form.FormDestroy(); });
-  return 0;
+  return options.failOnLostSystemFile && form.systemFileLost() ? 1 : 0;
 }
 
 }  // namespace kelvox::shell

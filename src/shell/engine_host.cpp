@@ -33,6 +33,7 @@ int createHost(EngineHost& host) {
 int destroyHost(EngineHost& host) {
   if (host.machine) {
     if (vm::teardownMachine(*host.machine) != 0) raiseFatalUtf8(3, "スクリプト実行機能の後処理に失敗しました");
+    host.systemFileLost = host.systemFileLost || host.machine->systemFileLost;
     host.machine.reset();
   }
   if (host.input) {

@@ -32,6 +32,7 @@ struct EngineHost {
 
   FramePresenter* presenter = nullptr;  // none until a display exists
   FrameStats* stats = nullptr;          // optional observer of the frame loop
+  bool systemFileLost = false;          // the machine's teardown could not keep Save\Sys up to date
 };
 
 // Creates the engine objects; raises FatalError (with each step's own code) on failure,

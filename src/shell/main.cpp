@@ -106,6 +106,7 @@ int main(int argc, char** argv) {
   shell::RunOptions options;
   options.frameLimit = line.frames;
   options.exitOnFailedStart = line.headless;
+  options.failOnLostSystemFile = line.headless;
   options.input = scripted.get();
   options.stats = line.stats ? &stats : nullptr;
 

@@ -29,6 +29,7 @@ void TMainForm::FormCreate() {
 void TMainForm::FormDestroy() {
   if (host_) {
     if (destroyHost(*host_) != 0) raiseFatalUtf8(1, "Gameの終了に失敗しました");
+    systemFileLost_ = systemFileLost_ || host_->systemFileLost;
     host_.reset();
   }
   hostAlive_ = false;

@@ -9,6 +9,7 @@
 #include "shell/error_box.h"
 #include "shell/fatal_error.h"
 #include "shell/file_helpers.h"
+#include "shell/file_messages.h"
 #include "vm/dispatch.h"
 #include "vm/engine_config.h"
 #include "vm/random.h"
@@ -28,12 +29,15 @@ int MachineContext::effectSteps(int index) const {
 
 namespace {
 
-// The bytes of a script file; a missing, unreadable or empty file is a file error naming it.
+// Script files are indexed by 32-bit counts; anything larger is not a script.
+constexpr uint64_t kMaxScriptBytes = 0x7FFFFFF0;
+
+// The bytes of a script file; a missing, unreadable, non-regular (a FIFO, a folder) or empty
+// file is a file error naming it.
 std::vector<uint8_t> readScriptFile(MachineContext& m, const char* name) {
-  std::string error;
-  auto bytes = platform::readWholeFile(m.platform.paths.resolve(name), &error);
-  if (!bytes)
-    shell::raiseFileError(platform::toSjis(std::string("ファイル ") + name + " を開けませんでした (" + error + ")"));
+  platform::ReadFailure failure;
+  auto bytes = platform::readRegularFile(m.platform.paths.resolve(name), kMaxScriptBytes, &failure);
+  if (!bytes) shell::raiseFileError(shell::unreadableFileText(name, failure));
   if (bytes->empty()) shell::raiseFileError(platform::toSjis(std::string("ファイル ") + name + " が空です"));
   return std::move(*bytes);
 }
@@ -51,7 +55,6 @@ int loadScriptImage(MachineContext& m) {
   decodeCode(m);
 
   auto dataBytes = readScriptFile(m, "Script\\Data.ssb");
-  if (dataBytes.size() > 0x7FFFFFF0) shell::raiseFileError(platform::toSjis("ファイル Script\\Data.ssb が大きすぎます"));
   m.dataSize = static_cast<int32_t>(dataBytes.size());
   shell::scrambleBuffer(dataBytes);
   m.data.assign(roundUp4(dataBytes.size()), 0);
@@ -115,10 +118,17 @@ int teardownMachine(MachineContext& m) {
   // A machine that never got as far as its system list has nothing to write, and must not
   // replace a good Save\Sys with an empty one.
   if (m.saveSystemAtExit && m.systemListReady) {
-    try {
-      writeSystemFile(m);
-    } catch (const shell::AppError& e) {
-      shell::showAppError(m.platform.dialogs, e);  // reported at once; teardown goes on
+    if (m.systemFileUnreadable) {
+      // The file that could not be read holds flags and seen pictures that an empty list would
+      // wipe out; it stays as it is (the player was told at start).
+      m.systemFileLost = true;
+    } else {
+      try {
+        writeSystemFile(m);
+      } catch (const shell::AppError& e) {
+        m.systemFileLost = true;
+        shell::showAppError(m.platform.dialogs, e);  // reported at once; teardown goes on
+      }
     }
   }
 
