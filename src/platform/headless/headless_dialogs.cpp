@@ -1,7 +1,7 @@
 // Scripted answers and one printed line per message box.
 #include "platform/headless/headless_dialogs.h"
 
-
+#include "platform/headless/bounded_record.h"
 #include "platform/text_encoding.h"
 
 namespace kelvox::platform {
@@ -36,7 +36,7 @@ Answer HeadlessDialogs::messageBox(const std::string& text, const std::string& c
     answers_.pop_front();
   }
   Answer answer = fitAnswer(wanted, buttons);
-  shown_.push_back({text, caption, buttons, icon, answer});
+  appendBounded(shown_, Shown{text, caption, buttons, icon, answer});
   if (out_) *out_ << formatLine(caption, text, answer) << std::endl;
   return answer;
 }

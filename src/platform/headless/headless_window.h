@@ -1,8 +1,10 @@
 // A window that is never shown, for tests, CI and batch runs. Events come only from inject();
-// the caption, the cursor counter and cursor moves are recorded so tests can look at them. A
-// cursor move is reported back as a mouse-move event at the next pump, as the system does.
+// the caption, the cursor counter and the recent cursor moves are recorded so tests can look
+// at them. A cursor move is reported back as a mouse-move event at the next pump, as the
+// system does; moves between two pumps are reported as one.
 #pragma once
 
+#include <cstdint>
 #include <set>
 #include <vector>
 
@@ -26,7 +28,9 @@ class HeadlessWindow final : public Window {
   bool closed() const { return closed_; }
   const CursorCounter& cursor() const { return cursor_; }
   int showCursorCalls() const { return showCursorCalls_; }
+  // The most recent cursor moves (at least the last kKeptRecords) and how many there were.
   const std::vector<std::pair<int, int>>& cursorMoves() const { return cursorMoves_; }
+  uint64_t cursorMoveCount() const { return cursorMoveCount_; }
 
  private:
   std::vector<WindowEvent> pending_;
@@ -35,6 +39,7 @@ class HeadlessWindow final : public Window {
   CursorCounter cursor_;
   int showCursorCalls_ = 0;
   std::vector<std::pair<int, int>> cursorMoves_;
+  uint64_t cursorMoveCount_ = 0;
   bool closed_ = false;
 };
 
