@@ -1,10 +1,8 @@
 // kelvox: runs a game folder in a window (SDL) or headless. Start-up takes the single-instance
-// lock (a second windowed copy ends silently), makes the game folder current, and hands the
+// lock (a second windowed copy ends, saying so), makes the game folder current, and hands the
 // platform to the message loop.
 #include <cstdio>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <memory>
 #include <optional>
 
@@ -34,13 +32,18 @@ int fail(const std::string& message) {
   return 2;
 }
 
+// An input file is a few events a line each; anything larger is not one.
+constexpr uint64_t kMaxInputFileBytes = 4u << 20;
+
 std::optional<shell::InputSchedule> readInputFile(const std::string& file, std::string& error) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    error = "cannot read " + file;
+  // A regular file of sane size only: a folder, a FIFO or /dev/zero is refused at once.
+  platform::ReadFailure failure;
+  auto bytes = platform::readRegularFile(file, kMaxInputFileBytes, &failure);
+  if (!bytes) {
+    error = "cannot read the input file " + file + ": " + failure.reason;
     return std::nullopt;
   }
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string text(bytes->begin(), bytes->end());
   shell::InputSchedule schedule;
   if (!shell::parseInputScript(text, schedule, error)) {
     error = file + ": " + error;
@@ -68,10 +71,21 @@ int main(int argc, char** argv) {
   std::optional<shell::InputSchedule> schedule;
   if (!line.inputFile.empty() && !(schedule = readInputFile(line.inputFile, error))) return fail(error);
 
-  // One copy of the game at a time; a second windowed copy ends at once, without a word.
-  // Headless runs are batch and test runs and may run side by side.
+  // One copy of the game at a time: a second windowed copy ends at once, with status 0 as the
+  // original's did, but says why on standard error. A lock that cannot be made at all is an
+  // error of its own, never taken for another copy. Headless runs are batch and test runs and
+  // may run side by side.
   platform::InstanceLock lock;
-  if (!line.headless && !lock.acquire()) return 0;
+  if (!line.headless) {
+    switch (lock.tryAcquire(&error)) {
+      case platform::InstanceLock::Result::Acquired: break;
+      case platform::InstanceLock::Result::HeldElsewhere:
+        std::fprintf(stderr, "kelvox: another copy of the game is running (it holds %s); this one ends\n",
+                     lock.lockFile().c_str());
+        return 0;
+      case platform::InstanceLock::Result::Failed: return fail("no single-instance lock: " + error);
+    }
+  }
 
   // What the original took relative to the current directory lands in the game folder.
   if (!platform::setCurrentDirectory(gameDir)) return fail("cannot enter " + gameDir.string());
