@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 namespace kelvox::platform {
 struct Platform;
@@ -20,6 +21,8 @@ struct RunOptions {
   bool failOnLostSystemFile = false;  // status 1 when teardown could not write Save\Sys
   ScriptedInput* input = nullptr;  // timed input, already wrapped around the platform's window
   FrameStats* stats = nullptr;
+  // Asked between the loop's passes; true ends the game as closing its window does.
+  std::function<bool()> terminationRequested;
 };
 
 // Runs the game until its window closes (or the frame limit). Returns the exit status: 0,

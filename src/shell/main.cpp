@@ -13,6 +13,8 @@
 #include "platform/instance_lock.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
+#include "platform/termination.h"
+#include "platform/terminal_text.h"
 #include "platform/text_encoding.h"
 #include "platform/sdl/sdl_dialogs.h"
 #include "platform/sdl/sdl_window.h"
@@ -27,8 +29,9 @@ using namespace kelvox;
 
 namespace {
 
+// Messages name paths and input lines as given: their control characters are escaped.
 int fail(const std::string& message) {
-  std::fprintf(stderr, "kelvox: %s\n", message.c_str());
+  std::fprintf(stderr, "kelvox: %s\n", platform::escapeControls(message).c_str());
   return 2;
 }
 
@@ -55,6 +58,9 @@ std::optional<shell::InputSchedule> readInputFile(const std::string& file, std::
 }  // namespace
 
 int main(int argc, char** argv) {
+  // First, before SDL or anything else starts a thread: SIGTERM, SIGINT and SIGHUP then end the
+  // game through its normal teardown, even while a message box is up.
+  platform::watchTerminationSignals();
   shell::CommandLine line;
   std::string error;
   if (!shell::parseCommandLine(argc, argv, line, error)) return fail(error + " (see --help)");
@@ -81,7 +87,7 @@ int main(int argc, char** argv) {
       case platform::InstanceLock::Result::Acquired: break;
       case platform::InstanceLock::Result::HeldElsewhere:
         std::fprintf(stderr, "kelvox: another copy of the game is running (it holds %s); this one ends\n",
-                     lock.lockFile().c_str());
+                     platform::escapeControls(lock.lockFile().string()).c_str());
         return 0;
       case platform::InstanceLock::Result::Failed: return fail("no single-instance lock: " + error);
     }
@@ -123,6 +129,7 @@ int main(int argc, char** argv) {
   options.failOnLostSystemFile = line.headless;
   options.input = scripted.get();
   options.stats = line.stats ? &stats : nullptr;
+  options.terminationRequested = platform::terminationRequested;
 
   // Anything that escapes the message loop is shown like any error box, and the program ends.
   int status = 1;
