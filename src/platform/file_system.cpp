@@ -70,11 +70,6 @@ std::optional<std::vector<uint8_t>> readWholeFile(const fs::path& file, std::str
   return bytes;
 }
 
-bool pathExists(const fs::path& path) {
-  struct stat st {};
-  return lstat(path.c_str(), &st) == 0;
-}
-
 bool writeFileAtomic(const fs::path& file, std::span<const uint8_t> bytes, std::string* error) {
   fs::path temp = file;
   temp += ".tmp-XXXXXX";

@@ -28,9 +28,6 @@ std::optional<std::vector<uint8_t>> readRegularFile(const std::filesystem::path&
 // only, as readRegularFile, of any size.
 std::optional<std::vector<uint8_t>> readWholeFile(const std::filesystem::path& file, std::string* error = nullptr);
 
-// True if something (a file, a folder, a dangling link, ...) is at [path].
-bool pathExists(const std::filesystem::path& path);
-
 // Writes [bytes] to a temporary file beside [file], flushes it to disk and renames it over
 // [file], so the old file survives any failure. False with the reason in [error].
 bool writeFileAtomic(const std::filesystem::path& file, std::span<const uint8_t> bytes, std::string* error = nullptr);

@@ -3,6 +3,7 @@
 // engine's own message without waiting on the pipe; a long Save\Sys loads in one pass.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/text_encoding.h"
 #include "shell/application.h"
@@ -14,16 +15,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
-enum class Odd { Folder, Fifo };
+enum class Odd { Folder, Fifo, NoPermission };
 
 // Puts a folder or a FIFO at [relative] below [dir].
 void makeOdd(const test::TempDir& dir, const std::string& relative, Odd odd) {
   fs::path path = dir.path() / relative;
   fs::create_directories(path.parent_path());
-  if (odd == Odd::Folder)
+  if (odd == Odd::Folder) {
     fs::create_directories(path / "inside");
-  else
+  } else if (odd == Odd::Fifo) {
     ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+  } else {
+    dir.write(relative, "VMSF");
+    fs::permissions(path, fs::perms::none);
+  }
 }
 
 TEST(UnreadableSystemFile, IsNeverReplacedAndTheRunSaysSo) {
@@ -45,12 +50,19 @@ TEST(UnreadableSystemFile, IsNeverReplacedAndTheRunSaysSo) {
   }
 }
 
-TEST(UnreadableSystemFile, AWindowedRunStillEndsWithStatus0) {
+TEST(UnreadableSystemFile, AFileWithoutReadPermissionIsKeptAsItIs) {
+  if (geteuid() == 0) GTEST_SKIP() << "permissions do not stop root";
   test::TempDir dir;
   test::writeScript(dir.path(), ".code\n End\n");
-  makeOdd(dir, "Save/Sys", Odd::Folder);
+  makeOdd(dir, "Save/Sys", Odd::NoPermission);
   test::TestPlatform p(dir.path());
-  EXPECT_EQ(shell::runApplication(p.platform, shell::RunOptions{}), 0);
+  shell::RunOptions headless;
+  headless.failOnLostSystemFile = true;
+  EXPECT_EQ(shell::runApplication(p.platform, headless), 1);
+  ASSERT_EQ(p.dialogs.shown().size(), 1u);
+  EXPECT_EQ(fs::status(dir.path() / "Save/Sys").permissions(), fs::perms::none);  // not replaced
+  fs::permissions(dir.path() / "Save/Sys", fs::perms::owner_read);
+  EXPECT_EQ(dir.read("Save/Sys"), "VMSF");
 }
 
 TEST(OddGameFiles, AFolderOrFifoIsRefusedInTheEnginesWords) {
