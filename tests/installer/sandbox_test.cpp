@@ -191,6 +191,32 @@ TEST_F(Sandbox, InstallationWithoutARecordRemovesOnlyTheConfigurationsFiles) {
   EXPECT_FALSE(registered());
 }
 
+TEST_F(Sandbox, ReinstallationIntoTheSameFolderKeepsTheClaimOnItsFolders) {
+  plantSentinels();
+  makeDistribution(root + "dist/", test::sampleConfig());
+  test::TreeSnapshot before = snapshot();
+  ASSERT_EQ(install(distribution + "installer"), kExitDone);
+  ASSERT_EQ(install(distribution + "installer"), kExitDone);  // the folders exist by now
+  test::writeFile(installation() + "Save/Save00", "left by the game");
+  EXPECT_EQ(uninstall(installation() + "installer"), kExitDone);
+  EXPECT_EQ(changesSince(before), kNothing);
+}
+
+TEST_F(Sandbox, SourcesOutsideTheDistributionAreNotCopied) {
+  plantSentinels();
+  test::writeFile(root + "secret.txt", "private");
+  std::string extra = "7=..\\secret.txt,secret.txt\r\n8=inside.txt\r\n";
+  makeDistribution(root + "dist/", test::sampleConfig(true, false, extra));
+  ASSERT_EQ(symlink((root + "secret.txt").c_str(), (distribution + "inside.txt").c_str()), 0);
+  test::TreeSnapshot before = snapshot();
+  EXPECT_EQ(install(distribution + "installer"), kExitWithErrors);
+  EXPECT_EQ(ui.count("../secret.txt は配布フォルダの外にあるので、コピーしません。"), 1);
+  EXPECT_EQ(ui.count("inside.txt は配布フォルダの外にあるので、コピーしません。"), 1);
+  EXPECT_FALSE(exists(installation() + "inside.txt"));
+  EXPECT_EQ(uninstall(installation() + "installer"), kExitDone);
+  EXPECT_EQ(changesSince(before), kNothing);
+}
+
 TEST(InstallRecordEntry, FolderNamesSurviveTheRoundTrip) {
   const char* names[] = {"My \"Best\" Game", "it's 100%", "new\nline", "tab\there", "\xE9t\xE9 latin-1",
                          "back\\slash", "'", "a b  c", "$HOME `x`"};
