@@ -99,7 +99,11 @@ class Remover {
       if (!isAtOrBelow(folder, record.folder)) continue;
       std::string parent = folderOf(folder.substr(0, folder.size() - 1));
       if (created.count(parent) && isAtOrBelow(parent, record.folder)) continue;  // cleaned with its parent
-      if (!isOwnFolder(folder)) continue;
+      if (!isOwnFolder(folder)) {
+        // Replaced by a link or a file since: left alone, and reported as left.
+        if (services_.files.kind(folder) != PathKind::None) ok = false;
+        continue;
+      }
       Outcome outcome = cleanFolder(folder);
       if (outcome != Outcome::Removed) ok = false;
       if (outcome == Outcome::Cancelled) break;

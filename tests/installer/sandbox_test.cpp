@@ -124,6 +124,19 @@ TEST_F(Sandbox, QuotedFolderThenReinstallIntoTheDefaultKeepsOtherGames) {
   EXPECT_TRUE(exists(quoted + "installer"));
 }
 
+TEST_F(Sandbox, QuotedFolderReinstalledWhereProposedUninstallsOnlyItself) {
+  plantSentinels();
+  makeDistribution(root + "dist/", test::sampleConfig());
+  test::TreeSnapshot before = snapshot();
+  std::string quoted = home + "Games/My \"Best\" Game/";
+  ASSERT_EQ(install(distribution + "installer", quoted), kExitDone);
+  ASSERT_EQ(install(distribution + "installer"), kExitDone);  // the proposal: the same folder
+  EXPECT_FALSE(exists(installation()));
+  test::writeFile(quoted + "Save/Save00", "left by the game");
+  EXPECT_EQ(uninstall(quoted + "installer"), kExitDone);
+  EXPECT_EQ(changesSince(before), kNothing);
+}
+
 TEST_F(Sandbox, InstallationInAnExistingFolderTakesOnlyItsOwnFiles) {
   plantSentinels();
   makeDistribution(root + "dist/", test::sampleConfig());
