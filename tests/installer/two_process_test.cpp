@@ -88,7 +88,7 @@ TEST_F(TwoProcessTest, MissingConfigurationExitsWithOne) {
   EXPECT_FALSE(exists(d.installation));
 }
 
-// The words, as a user would type them: the distribution in ~/Downloads.
+// A user's own steps: the distribution unpacked in ~/Downloads, installed and "uninstalled" there.
 TEST_F(TwoProcessTest, UninstallerLeftInDownloadsRefusesAndDownloadsStays) {
   std::string downloads = home + "Downloads/";
   std::string config = test::sampleConfig();
