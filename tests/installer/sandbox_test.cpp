@@ -185,6 +185,24 @@ TEST_F(Sandbox, LinkPlacedAfterInstallationIsNotFollowedByTheUninstaller) {
   EXPECT_EQ(changesSince(before), kNothing);
 }
 
+TEST_F(Sandbox, MenuGroupFolderTurnedIntoALinkIsNotCleanedBehind) {
+  plantSentinels();
+  makeDistribution(root + "dist/", test::sampleConfig());
+  ASSERT_EQ(install(distribution + "installer"), kExitDone);
+  std::string group = s->get().folders.programs + "サンプル";
+  std::filesystem::remove_all(group);
+  test::writeFile(root + "elsewhere/サンプル.desktop", "the user's own entry of that name");
+  ASSERT_EQ(symlink((root + "elsewhere").c_str(), group.c_str()), 0);
+  test::TreeSnapshot elsewhere = test::snapshotTree(root + "elsewhere/");
+  EXPECT_EQ(uninstall(installation() + "installer"), kExitDone);
+  EXPECT_EQ(test::snapshotTree(root + "elsewhere/"), elsewhere);
+  // A new installation does not write through it either.
+  ui.boxes.clear();
+  EXPECT_EQ(install(distribution + "installer"), kExitWithErrors);
+  EXPECT_EQ(ui.count("のショートカットを作成できませんでした。"), 3);
+  EXPECT_EQ(test::snapshotTree(root + "elsewhere/"), elsewhere);
+}
+
 TEST_F(Sandbox, InstallationWithoutARecordRemovesOnlyTheConfigurationsFiles) {
   // Made before the record existed: the entry has only its name and command.
   plantSentinels();
