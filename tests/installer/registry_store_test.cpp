@@ -106,6 +106,16 @@ TEST_F(RegistryTest, DamagedOrUnreadableStoreIsReportedAndNeverWritten) {
   }
 }
 
+TEST_F(RegistryTest, LeftoverTemporaryLinkIsNotWrittenThrough) {
+  test::writeFile(root + "sentinel", "mine");
+  std::filesystem::create_directories(root + "reg");
+  ASSERT_EQ(symlink((root + "sentinel").c_str(), (file() + ".new").c_str()), 0);
+  RegistryStore r(file());
+  EXPECT_TRUE(r.createKey(RootKey::CurrentUser, "A"));
+  EXPECT_EQ(test::readFile(root + "sentinel"), "mine");
+  EXPECT_TRUE(r.keyExists(RootKey::CurrentUser, "A"));
+}
+
 TEST_F(RegistryTest, StoreProblemsAreToldInTheUsersWords) {
   RegistryStore r(file());
   EXPECT_EQ(registryProblemText(r), "");  // not made yet: an empty store

@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 
 #include "platform/installer/registry_file.h"
 
@@ -99,16 +98,26 @@ StoreContent readStore(const std::string& file) {
   return content;
 }
 
+// The new text goes to a fresh temporary file beside the store, then replaces the store. Under
+// the exclusive lock any old temporary file is a leftover; removing it first (a link goes, not
+// what it points to) and creating exclusively means nothing is ever written through a link.
 bool writeStore(const std::string& file, const RegistryMap& keys) {
   std::string temp = file + ".new";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out << registryText(keys);
-    out.flush();
-    if (!out) return false;
+  std::string text = registryText(keys);
+  ::unlink(temp.c_str());
+  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  bool ok = true;
+  for (size_t done = 0; ok && done < text.size();) {
+    ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    ok = n > 0;
+    if (ok) done += static_cast<size_t>(n);
   }
-  return ::rename(temp.c_str(), file.c_str()) == 0;
+  ok = ::close(fd) == 0 && ok;
+  if (ok && ::rename(temp.c_str(), file.c_str()) == 0) return true;
+  ::unlink(temp.c_str());
+  return false;
 }
 
 // Direct subkey records of [full] in [keys], sorted by folded name.
