@@ -4,19 +4,17 @@
 #include <string>
 
 #include "common/fatal_error.h"
+#include "common/file_messages.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/text_encoding.h"
 
 namespace kelvox::common {
 
-std::vector<uint8_t> readAppFile(const platform::Paths& paths, std::string_view sjisName) {
-  std::string error;
-  auto bytes = platform::readWholeFile(paths.resolve(sjisName), &error);
-  if (!bytes) {
-    raiseFileError(platform::toSjis("ファイル ") + std::string(sjisName) +
-                   platform::toSjis(" を開けませんでした (" + error + ")"));
-  }
+std::vector<uint8_t> readAppFile(const platform::Paths& paths, std::string_view sjisName, uint64_t maxBytes) {
+  platform::ReadFailure failure;
+  auto bytes = platform::readRegularFile(paths.resolve(sjisName), maxBytes, &failure);
+  if (!bytes) raiseFileError(unreadableFileText(sjisName, failure));
   return std::move(*bytes);
 }
 

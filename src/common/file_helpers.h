@@ -22,9 +22,10 @@ inline void scrambleBuffer(std::span<uint8_t> bytes) {
   for (auto& b : bytes) b ^= kFileMask;
 }
 
-// The bytes of the file [sjisName] (e.g. "Script\Code.ssb"); a missing or unreadable file
-// raises a file error naming it.
-std::vector<uint8_t> readAppFile(const platform::Paths& paths, std::string_view sjisName);
+// The bytes of the regular file [sjisName] (e.g. "Script\Code.ssb") of at most [maxBytes]; a
+// missing, unreadable, non-regular or larger file raises a file error naming it, in the
+// engine's words (file_messages.h).
+std::vector<uint8_t> readAppFile(const platform::Paths& paths, std::string_view sjisName, uint64_t maxBytes);
 
 // Replaces the file [sjisName] with [bytes] through a temporary file and a rename, so the old
 // file survives any failure; a failure raises a file error naming it. The folder must exist.

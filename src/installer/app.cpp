@@ -3,6 +3,8 @@
 
 #include "installer/host_paths.h"
 #include "installer/messages.h"
+#include "installer/terminal_text.h"
+#include "platform/installer/registry_file.h"
 #include "installer/self_deletion.h"
 #include "installer/uninstall.h"
 #include "installer/wizard.h"
@@ -33,8 +35,11 @@ int runWizard(RunState& state, const Options& options, Services& services, Ui& u
 int runUninstallerCopy(const CommandLine& cl, const std::string& selfPath, Services& services, Ui& ui) {
   std::optional<RunState> state = readConfiguration(cl.copyOf, services, ui);
   if (!state) return kExitBroken;
-  state->installationFolder = state->installerFolder;
-  UninstallDialog dialog(*state, services, ui);
+  // The copy deletes: it checks the registration again rather than trust its command line.
+  std::optional<Registration> registration = registeredInstallation(*state, services, ui, cl.copyOf);
+  if (!registration) return kExitCancelled;
+  state->installationFolder = registration->folder;
+  UninstallDialog dialog(*state, registration->record, services, ui);
   ui.runUninstallDialog(dialog);
   // Only the copy that the request put into the system folder deletes itself; an installer
   // started with "x" by hand from anywhere else is left alone.
@@ -48,21 +53,38 @@ int runProgram(const CommandLine& cl, const std::string& selfPath, Services& ser
   if (cl.mode == Mode::UninstallerCopy) return runUninstallerCopy(cl, selfPath, services, ui);
   std::optional<RunState> state = readConfiguration(selfPath, services, ui);
   if (!state) return kExitBroken;
-  if (cl.mode == Mode::UninstallRequest)
+  if (cl.mode == Mode::UninstallRequest) {
+    if (!registeredInstallation(*state, services, ui, selfPath)) return kExitCancelled;
     return requestUninstall(*state, services, ui, selfPath, optionsForCopy(cl.options));
+  }
   return runWizard(*state, cl.options, services, ui);
 }
 
-std::string installedList(const platform::installer::RegistryStore& registry) {
-  std::string out;
-  for (size_t i = 0;; ++i) {
-    std::optional<std::string> name = registry.enumKey(RootKey::LocalMachine, kUninstallKeys, i);
-    if (!name) return out;
-    std::string key = std::string(kUninstallKeys) + "\\" + *name;
-    std::string title = registry.queryValue(RootKey::LocalMachine, key, "DisplayName").value_or(*name);
-    std::string command = registry.queryValue(RootKey::LocalMachine, key, "UninstallString").value_or("");
-    out += title + "\t" + command + "\n";
+std::string registryProblemText(const platform::installer::RegistryStore& registry) {
+  using Kind = platform::installer::StoreProblem::Kind;
+  platform::installer::StoreProblem problem = registry.problem();
+  switch (problem.kind) {
+    case Kind::None: return {};
+    case Kind::Unreadable: return registry.file() + text::kRegistryUnreadableAfterPath;
+    case Kind::Damaged:
+      return registry.file() + text::kRegistryDamagedLineBefore + std::to_string(problem.line) +
+             text::kRegistryDamagedLineAfter;
   }
+  return {};
+}
+
+std::string installedList(const platform::installer::RegistryStore& registry) {
+  // One read of the store for the whole list: thousands of entries stay a single pass.
+  std::string out;
+  for (const auto& key : registry.subkeysWithValues(RootKey::LocalMachine, kUninstallKeys)) {
+    std::string title = key.name, command;
+    for (const auto& [name, value] : key.values) {
+      if (platform::installer::foldRegistryName(name) == "displayname") title = value;
+      if (platform::installer::foldRegistryName(name) == "uninstallstring") command = value;
+    }
+    out += terminalText(title) + "\t" + terminalText(command) + "\n";
+  }
+  return out;
 }
 
 }  // namespace kelvox::installer

@@ -20,8 +20,12 @@ inline constexpr int kExitWithErrors = 3;  // finished, but something was report
 // file [selfPath] and returns the exit status.
 int runProgram(const CommandLine& commandLine, const std::string& selfPath, Services& services, Ui& ui);
 
+// What is wrong with the registry store, as the message the user reads; "" when it can be
+// used (also when it does not exist yet). A store that is wrong is never written.
+std::string registryProblemText(const platform::installer::RegistryStore& registry);
+
 // The installed games in the uninstall entries: one line per entry, its display name, a tab
-// and its uninstall command.
+// and its uninstall command, escaped for a terminal.
 std::string installedList(const platform::installer::RegistryStore& registry);
 
 }  // namespace kelvox::installer

@@ -5,7 +5,7 @@ namespace kelvox::installer {
 
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
   CommandLine cl;
-  std::string windowsText;
+  std::vector<std::string> words;
   bool help = false, list = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -30,8 +30,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
       cl.error = "unknown option: " + a;
       return cl;
     } else {
-      if (!windowsText.empty()) windowsText += ' ';
-      windowsText += a;
+      words.push_back(a);
     }
   }
   if (help) {
@@ -42,19 +41,23 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
     cl.mode = Mode::List;
     return cl;
   }
+  if (words.empty()) return cl;
 
-  std::string_view t = windowsText;
-  if (!t.empty() && t.front() == '/') t.remove_prefix(1);
-  if (!t.empty() && (t.front() == 'R' || t.front() == 'r')) {
+  // The original looked at the first letter only, so "repair" or a stray path uninstalled.
+  // Here the mode words are whole words and nothing else may stand beside them.
+  const std::string& w = words[0];
+  if (w == "/r" || w == "/R" || w == "r" || w == "R") {
     cl.mode = Mode::UninstallRequest;
-  } else if (!t.empty() && t.front() == 'x') {
+    if (words.size() > 1) cl.error = "unexpected argument: " + words[1];
+  } else if (w == "x" || w == "/x") {
     cl.mode = Mode::UninstallerCopy;
-    // "x", one space, the path; the path must be absolute, as the request always passes it.
-    if (t.size() < 3 || t[1] != ' ' || t[2] != '/') {
+    // "x" and the path, which must be absolute, as the request always passes it.
+    if (words.size() != 2 || words[1].empty() || words[1][0] != '/')
       cl.error = "x needs the absolute path of the installer that started it";
-      return cl;
-    }
-    cl.copyOf = std::string(t.substr(2));
+    else
+      cl.copyOf = words[1];
+  } else {
+    cl.error = "unexpected argument: " + w;
   }
   return cl;
 }

@@ -1,7 +1,9 @@
 // The installer's command line. The original took one Windows-style text whose first letter
 // (after one optional '/') chose the mode: "R"/"r" the uninstall request, "x" the uninstaller
-// copy followed by a space and a path, anything else the wizard. The words that are not
-// options are joined back into that text. Options begin with "--".
+// copy followed by a space and a path, anything else the wizard. Here the mode is a whole
+// word: "/r" (also "r", "/R", "R") alone, or "x" (or "/x") and one absolute path; any other
+// word is an error, so that "repair" or a stray path never uninstalls or goes unnoticed.
+// Options begin with "--".
 #pragma once
 
 #include <optional>

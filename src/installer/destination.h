@@ -3,6 +3,8 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "installer/run_state.h"
 #include "installer/services.h"
@@ -14,15 +16,22 @@ namespace kelvox::installer {
 inline constexpr uint64_t kLowSpaceFigure = 0xA00000;
 
 // Creates every missing level of the absolute folder [path], from the root down. An existing
-// folder (or a link to one) is accepted; a failure to create a level, or a file in its place,
-// is shown with the level's path (default caption, error icon) and ends the creation: false.
-bool createFolderPath(const std::string& path, platform::installer::FileOps& files, Ui& ui);
+// folder (or, down to [linksAllowedTo], a link to one) is accepted; a failure to create a level,
+// or a file or link in its place, is shown with the level's path (default caption, error icon)
+// and ends the creation: false. The real paths of the levels it made are added to [created].
+bool createFolderPath(const std::string& path, platform::installer::FileOps& files, Ui& ui,
+                      std::vector<std::string>* created = nullptr, const std::string& linksAllowedTo = "");
+
+// True when a launcher can name [folder]: Desktop Entry files are UTF-8 and a control
+// character in a path breaks their Exec and Path lines.
+bool launcherCanName(std::string_view folder);
 
 enum class DestinationResult { Stay, Options, Progress };
 
 // Next on the destination page with [field] as typed. Sets the installation folder (with a
 // trailing '/'; a leading "~" means the home folder), then refuses the root and the home
-// folder (the "drive root") and relative paths, tests that the folder can be made, and asks
+// folder (the "drive root", compared as real paths), relative paths and folders no launcher
+// can name, tests that the folder can be made, and asks
 // before installing with little free space. Options next, or straight to Progress for a
 // resident program; Stay after any refusal or No.
 DestinationResult acceptDestination(const std::string& field, RunState& state, Services& services, Ui& ui);

@@ -4,6 +4,7 @@
 #include "installer/destination.h"
 #include "installer/host_paths.h"
 #include "installer/messages.h"
+#include "installer/registry_tree.h"
 #include "installer/shortcuts.h"
 
 namespace kelvox::installer {
@@ -22,7 +23,8 @@ void Installation::error(const std::string& text) {
 void Installation::runStep(int step) {
   int n = state_.fileCount();
   if (step == 0) {
-    if (!createFolderPath(state_.installationFolder, services_.files, ui_)) ++errors_;
+    if (!createFolderPath(state_.installationFolder, services_.files, ui_, &record_.folders)) ++errors_;
+    record_.folder = services_.files.realPath(state_.installationFolder);
   } else if (step >= 1 && step <= n + 2) {
     copyEntry(step - 2);
   } else if (step == n + 3) {
@@ -37,27 +39,57 @@ void Installation::copyEntry(int n) {
     error(entry.source + text::kOutsideFolderAfterPath);
     return;
   }
-  // The destination's folders below (and including) its base; a failure skips the entry.
-  if (!createFolderPath(folderOf(entry.destination), services_.files, ui_)) {
+  std::optional<std::string> source = sourcePath(entry.source);
+  if (!source) {
+    error(entry.source + text::kSourceOutsideAfterPath);
+    return;
+  }
+  // The destination's folders below (and including) its base; a failure skips the entry. A
+  // link below the base stops it too: the copy would land behind the link.
+  auto& files = services_.files;
+  std::vector<std::string> created;
+  bool folderMade = createFolderPath(folderOf(entry.destination), files, ui_, &created, entry.baseFolder);
+  record_.folders.insert(record_.folders.end(), created.begin(), created.end());
+  if (!folderMade) {
     ++errors_;
     return;
   }
-  std::string source = findWithoutCase(services_.files, state_.installerFolder, entry.source);
   // The installer and the main program must stay runnable even from media without modes.
   bool executable = n == -1 || n == 1;
-  switch (services_.files.copyFile(source, entry.destination, executable)) {
-    case CopyResult::Copied: break;
+  switch (files.copyFile(*source, entry.destination, executable)) {
+    case CopyResult::Copied:
+      if (entry.cleanable) record_.files.push_back(files.realPath(entry.destination));
+      break;
     case CopyResult::InUse: error(entry.destination + text::kInUseAfterPath); break;
     case CopyResult::Failed: error(entry.source + text::kCopyFailedAfterPath); break;
   }
 }
 
+std::optional<std::string> Installation::sourcePath(const std::string& relative) const {
+  std::optional<std::string> inside = confinedPath(relative);
+  if (!inside || inside->empty()) return std::nullopt;
+  std::string path = findWithoutCase(services_.files, state_.installerFolder, *inside);
+  // A link inside the distribution may point anywhere; what it leads to must be inside too.
+  std::string distribution = services_.files.realPath(state_.installerFolder);
+  if (!isAtOrBelow(services_.files.realPath(path), distribution)) return std::nullopt;
+  return path;
+}
+
 void Installation::writeUninstallEntry() {
   auto& registry = services_.registry;
+  // A reinstallation into the same folder keeps what the earlier one made; an entry for
+  // another folder is replaced with the whole key, so no stale record value stays behind.
+  if (std::optional<InstallRecord> earlier = readInstallRecord(registry, state_.uninstallKey)) {
+    if (earlier->folder == record_.folder) record_.mergeEarlier(*earlier);
+  }
+  deleteRegistryTree(registry, RootKey::LocalMachine, state_.uninstallKey);
   if (!registry.createKey(RootKey::LocalMachine, state_.uninstallKey)) return;
-  registry.setValue(RootKey::LocalMachine, state_.uninstallKey, "DisplayName", state_.title);
-  registry.setValue(RootKey::LocalMachine, state_.uninstallKey, "UninstallString",
-                    "\"" + state_.installationFolder + state_.installerFileName + "\" /r");
+  std::vector<std::pair<std::string, std::string>> values = {
+      {"DisplayName", state_.title},
+      {"UninstallString", uninstallCommand(state_.installationFolder + state_.installerFileName)}};
+  std::vector<std::pair<std::string, std::string>> recorded = recordValues(record_);
+  values.insert(values.end(), recorded.begin(), recorded.end());
+  registry.setValues(RootKey::LocalMachine, state_.uninstallKey, values);
 }
 
 bool Installation::finish() {

@@ -1,9 +1,16 @@
 // The progress page's work, one step at a time: step 0 makes the installation folder, steps
 // 1 … N + 2 copy the installer, the configuration and the file entries, step N + 3 makes the
-// shortcuts and the uninstall entry. A failing step is reported and the next one still runs.
+// shortcuts and the uninstall entry, with the record of what the installation made (the
+// folders it created, the files it copied). A failing step is reported and the next one
+// still runs. Nothing is written through a symbolic link below a base folder, and sources
+// stay inside the distribution folder.
 // Also the finish: starting the main program and opening the Open document.
 #pragma once
 
+#include <optional>
+#include <string>
+
+#include "installer/install_record.h"
 #include "installer/run_state.h"
 #include "installer/services.h"
 #include "installer/ui.h"
@@ -25,8 +32,13 @@ class Installation {
   // Some step reported an error (a copy, a folder, a shortcut).
   bool hadErrors() const { return errors_ > 0; }
 
+  const InstallRecord& record() const { return record_; }
+
  private:
   void copyEntry(int n);
+  // The source file for [relative] (relative to the installer's folder), or nullopt when it
+  // lies outside the distribution folder, as written or through a link.
+  std::optional<std::string> sourcePath(const std::string& relative) const;
   void writeUninstallEntry();
   void error(const std::string& text);
 
@@ -34,6 +46,7 @@ class Installation {
   Services& services_;
   Ui& ui_;
   int errors_ = 0;
+  InstallRecord record_;
 };
 
 }  // namespace kelvox::installer

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "installer/app.h"
+#include "installer/terminal_text.h"
 #include "installer/ui_gtk.h"
 #include "installer/ui_text.h"
 #include "platform/installer/game_lock.h"
@@ -18,7 +19,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   CommandLine cl = parseCommandLine(args);
   if (!cl.error.empty()) {
-    std::cerr << "installer: " << cl.error << "\n\n" << usageText();
+    std::cerr << "installer: " << terminalText(cl.error) << "\n\n" << usageText();
     return kExitBroken;
   }
   if (cl.mode == Mode::Help) {
@@ -28,7 +29,12 @@ int main(int argc, char** argv) {
 
   host::HostFolders folders = host::hostFoldersFromEnvironment();
   host::RegistryStore registry(folders.registryFile);
+  std::string registryProblem = registryProblemText(registry);
   if (cl.mode == Mode::List) {
+    if (!registryProblem.empty()) {
+      std::cerr << "installer: " << terminalText(registryProblem) << "\n";
+      return kExitBroken;
+    }
     std::cout << installedList(registry);
     return kExitDone;
   }
@@ -43,6 +49,11 @@ int main(int argc, char** argv) {
   std::unique_ptr<Ui> ui;
   if (!cl.options.text && !cl.options.yes) ui = makeGtkUi();
   if (!ui) ui = std::make_unique<TextUi>(std::cin, std::cout, std::cerr, cl.options.yes, isatty(STDOUT_FILENO) == 1);
+
+  if (!registryProblem.empty()) {
+    ui->message({registryProblem, "", Buttons::Ok, Icon::Error});
+    return kExitBroken;
+  }
 
   std::string self = host::runningProgramPath();
   if (self.empty()) {

@@ -20,6 +20,9 @@ inline constexpr const char* kLowSpaceBefore = "指定されたドライブの�
 inline constexpr const char* kLowSpaceAfter = "メガバイトしかありません。かまわずにインストールしますか？";
 inline constexpr const char* kFolderCreateFailedAfterPath = " のフォルダ作成に失敗しました。";
 inline constexpr const char* kFileInTheWayAfterPath = " - 同じ名前のファイルが既に存在するのでフォルダが作成できません。";
+// Ours: a folder whose name no launcher can hold (not UTF-8, or a control character in it).
+inline constexpr const char* kNoLauncherAfterPath =
+    " - このフォルダ名ではゲームを起動するショートカットが作れません。別の名前を指定してください。";
 
 // Folder browser (105).
 inline constexpr const char* kBrowseCaption = "参照";
@@ -37,6 +40,8 @@ inline constexpr const char* kInUseAfterPath = " は他で使用中のため上�
 inline constexpr const char* kCopyFailedAfterPath = " のコピーに失敗しました。";
 // Ours: a destination or shortcut target that would leave its folder is refused.
 inline constexpr const char* kOutsideFolderAfterPath = " はインストール先のフォルダの外を指しているので、処理しません。";
+// Ours: a source outside the distribution folder (or reached through a link that leaves it).
+inline constexpr const char* kSourceOutsideAfterPath = " は配布フォルダの外にあるので、コピーしません。";
 // Ours: a shortcut that cannot be written is a warning, never a failed installation.
 inline constexpr const char* kShortcutFailedAfterPath = " のショートカットを作成できませんでした。";
 
@@ -49,6 +54,13 @@ inline constexpr const char* kConfirmAfterTitle = "を削除します。";
 inline constexpr const char* kResidentWarning = "まだ常駐している場合は、今すぐ終了させてからOKボタンを押してください。";
 inline constexpr const char* kUninstallerStartFailed =
     "アンインストール用プログラムの起動に失敗しました。手動で削除してください。";
+// Ours: the uninstaller runs only for the installation its uninstall entry names.
+inline constexpr const char* kNotInstalledAfterTitle = "はインストールされていません。";
+inline constexpr const char* kNotTheInstallationAfterFolder = " は登録されているインストール先ではありません。削除には次のコマンドを使ってください: ";
+// Ours: the registry store cannot be used; it is left as it is.
+inline constexpr const char* kRegistryUnreadableAfterPath = " を読み込めません。このファイルは変更していません。";
+inline constexpr const char* kRegistryDamagedLineBefore = " の ";
+inline constexpr const char* kRegistryDamagedLineAfter = " 行目が読み込めません。このファイルは変更していません。直すか別の場所に移してから、やり直してください。";
 
 // Uninstall dialog (101) and removal.
 inline constexpr const char* kRemoving = "削除しています...";

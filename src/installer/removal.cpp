@@ -1,5 +1,8 @@
-// The five removal steps of uninstallation.
+// The five removal steps of uninstallation, limited to what the installation made.
 #include "installer/removal.h"
+
+#include <algorithm>
+#include <set>
 
 #include "installer/host_paths.h"
 #include "installer/messages.h"
@@ -36,23 +39,25 @@ class Remover {
     }
   }
 
-  // False when the main program could not be deleted: the removal stops there.
-  bool removeFiles(bool& ok) {
+  // False when the main program could not be deleted: the removal stops there. With a
+  // [record], only files it lists are deleted; without one (an older installation), the
+  // configuration's own files. Either way only where no link lies on the way.
+  bool removeFiles(const InstallRecord* record, bool& ok) {
+    std::set<std::string> listed;
+    if (record) listed.insert(record->files.begin(), record->files.end());
     for (int n = state_.fileCount(); n >= -1; --n) {
       FileEntryPaths entry = fileEntry(state_, services_.folders, n);
       if (!entry.cleanable || entry.outside) continue;
-      if (services_.files.kind(entry.destination) != PathKind::File) continue;
-      // On Windows the running game's file cannot be deleted; here the game's lock says so.
-      bool deleted = !(n == 1 && services_.gameRunning && services_.gameRunning()) &&
-                     services_.files.removeFile(entry.destination);
-      if (deleted) continue;
-      error(entry.destination + text::kSkipAfterPath);
-      ok = false;
-      if (n == 1) {
-        error(entry.destination + text::kMainDeleteFailedAfterPath + state_.title + text::kQuitAndRetryAfterTitle);
-        return false;
+      std::string path = services_.files.realPath(entry.destination);
+      if ((record && listed.erase(path) == 0) || !isOwnFile(path)) continue;
+      if (!removeFile(path, n == 1)) {
+        ok = false;
+        if (n == 1) return false;
       }
     }
+    // Files the record lists that the configuration no longer names.
+    for (const auto& path : listed)
+      if (isOwnFile(path) && !removeFile(path, false)) ok = false;
     return true;
   }
 
@@ -84,8 +89,72 @@ class Remover {
     return result;
   }
 
+  // The folders the installation created at or below its folder, with what the game left
+  // in them (asking about each file); the ones it created above or beside it (~/Games, the
+  // Windows folder's levels) only when they are empty, as other games may share them.
+  bool cleanCreatedFolders(const InstallRecord& record) {
+    bool ok = true;
+    std::set<std::string> created(record.folders.begin(), record.folders.end());
+    for (const auto& folder : record.folders) {
+      if (!isAtOrBelow(folder, record.folder)) continue;
+      std::string parent = folderOf(folder.substr(0, folder.size() - 1));
+      if (created.count(parent) && isAtOrBelow(parent, record.folder)) continue;  // cleaned with its parent
+      if (!isOwnFolder(folder)) {
+        // Replaced by a link or a file since: left alone, and reported as left.
+        if (services_.files.kind(folder) != PathKind::None) ok = false;
+        continue;
+      }
+      Outcome outcome = cleanFolder(folder);
+      if (outcome != Outcome::Removed) ok = false;
+      if (outcome == Outcome::Cancelled) break;
+    }
+    for (auto it = record.folders.rbegin(); it != record.folders.rend(); ++it)
+      if (!isAtOrBelow(*it, record.folder) && isOwnFolder(*it)) services_.files.removeFolder(*it);
+    return ok;
+  }
+
+  // An older installation without a record: no folder is proven to be its own, so folders are
+  // only removed when the configuration's files leave them empty; what remains is reported.
+  bool removeEmptiedFolders() {
+    std::vector<std::string> folders;
+    for (int n = state_.fileCount(); n >= 1; --n) {
+      FileEntryPaths entry = fileEntry(state_, services_.folders, n);
+      if (!entry.outside && entry.baseFolder == state_.installationFolder)
+        for (std::string f = folderOf(entry.destination); f.size() > entry.baseFolder.size(); f = folderOf(f.substr(0, f.size() - 1)))
+          folders.push_back(f);
+    }
+    std::sort(folders.begin(), folders.end(), [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+    for (const auto& f : folders)
+      if (isOwnFolder(f)) services_.files.removeFolder(f);
+    const std::string& folder = state_.installationFolder;
+    if (isOwnFolder(folder)) services_.files.removeFolder(folder);
+    return services_.files.kind(folder) == PathKind::None;
+  }
+
  private:
   void error(const std::string& message) { ui_.message({message, "", Buttons::Ok, Icon::Error}); }
+
+  // A path that is its own real path has no link on the way: deleting it cannot reach
+  // anything behind one.
+  bool isOwnFolder(const std::string& folder) const {
+    return services_.files.kind(folder) == PathKind::Folder && services_.files.realPath(folder) == folder;
+  }
+  bool isOwnFile(const std::string& path) const {
+    return services_.files.kind(path) == PathKind::File && isOwnFolder(folderOf(path));
+  }
+
+  // Deletes [path], with the skip message on failure; [mainProgram] adds the message that the
+  // game must end first.
+  bool removeFile(const std::string& path, bool mainProgram) {
+    // On Windows the running game's file cannot be deleted; here the game's lock says so.
+    bool deleted = !(mainProgram && services_.gameRunning && services_.gameRunning()) &&
+                   services_.files.removeFile(path);
+    if (deleted) return true;
+    error(path + text::kSkipAfterPath);
+    if (mainProgram)
+      error(path + text::kMainDeleteFailedAfterPath + state_.title + text::kQuitAndRetryAfterTitle);
+    return false;
+  }
 
   const RunState& state_;
   Services& services_;
@@ -94,23 +163,13 @@ class Remover {
 
 }  // namespace
 
-bool removeInstallation(const RunState& state, Services& services, Ui& ui) {
+bool removeInstallation(const RunState& state, const std::optional<InstallRecord>& record, Services& services,
+                        Ui& ui) {
   Remover remover(state, services, ui);
   bool ok = true;
   remover.removeRegKeys();
-  if (!remover.removeFiles(ok)) return false;
-
-  // The folder clean-up asks about every file in it: never run it on the root or the home
-  // folder, whatever the command line named.
-  std::string folder = normalFolder(state.installationFolder);
-  if (state.installationFolder.empty() || state.installationFolder.front() != '/' || folder == "/" ||
-      folder == services.folders.home) {
-    ok = false;
-  } else if (services.files.kind(folder, true) == PathKind::Folder) {
-    // The folder itself may be a link the user chose; links inside it are never followed.
-    if (remover.cleanFolder(folder) != Outcome::Removed) ok = false;
-  }
-
+  if (!remover.removeFiles(record ? &*record : nullptr, ok)) return false;
+  if (!(record ? remover.cleanCreatedFolders(*record) : remover.removeEmptiedFolders())) ok = false;
   deleteRegistryTree(services.registry, platform::installer::RootKey::LocalMachine, state.uninstallKey);
   removeShortcuts(state, services);
   return ok;

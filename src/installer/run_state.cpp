@@ -2,6 +2,7 @@
 #include "installer/run_state.h"
 
 #include "installer/host_paths.h"
+#include "installer/install_record.h"
 #include "platform/text_encoding.h"
 
 namespace kelvox::installer {
@@ -11,6 +12,17 @@ using platform::installer::FileOps;
 using platform::installer::HostFolders;
 using platform::installer::RegistryStore;
 using platform::installer::RootKey;
+
+bool hasDotComponent(std::string_view path) {
+  for (size_t start = 0; start <= path.size();) {
+    size_t cut = path.find('/', start);
+    if (cut == std::string_view::npos) cut = path.size();
+    std::string_view part = path.substr(start, cut - start);
+    if (part == "." || part == "..") return true;
+    start = cut + 1;
+  }
+  return false;
+}
 
 bool endsWithExe(std::string_view name) {
   if (name.size() < 4) return false;
@@ -39,9 +51,24 @@ std::string configFileNameFor(std::string_view installerFileName) {
 std::string folderFromUninstallString(std::string_view text) {
   std::string s(text);
   size_t stop;
+  if (!s.empty() && s.front() == '\'') {
+    // The shell-quoted form this installer writes: '…' pieces, with \' between them.
+    std::string path;
+    bool quoted = false;
+    for (size_t i = 0; i < s.size(); ++i) {
+      char c = s[i];
+      if (c == '\'') quoted = !quoted;
+      else if (!quoted && c == '\\' && i + 1 < s.size()) path += s[++i];
+      else if (!quoted && c == ' ') break;
+      else path += c;
+    }
+    return folderOf(path);
+  }
   if (!s.empty() && s.front() == '"') {
+    // The last quote, not the next: a Linux folder name may hold quotes of its own, and the
+    // next one would cut such a path inside a name ("~/Games/My "Best" Game" gave ~/Games/).
     s.erase(0, 1);
-    stop = s.find('"');
+    stop = s.rfind('"');
   } else {
     stop = s.find(' ');
   }
@@ -59,7 +86,7 @@ std::optional<RunState> startUp(const std::string& installerFolder, const std::s
   if (!configName) return std::nullopt;
   state.configFileName = *configName;
 
-  std::optional<std::string> text = files.readFile(installerFolder + *configName);
+  std::optional<std::string> text = files.readFile(installerFolder + *configName, kSetupFileLimit);
   if (!text) return std::nullopt;
   std::optional<SetupConfig> config = readSetupConfig(platform::Profile::parse(*text));
   if (!config) return std::nullopt;
@@ -75,6 +102,10 @@ std::optional<RunState> startUp(const std::string& installerFolder, const std::s
   std::string keyName = fileNameOf(trimmed);
   if (keyName.empty()) return std::nullopt;
   state.uninstallKey = std::string(kUninstallKeys) + "\\" + keyName;
+  // "." and ".." would lead the default folder out of the games folder (Folder=\.. is the
+  // home folder's parent), so such a Folder is a broken configuration, as is one that names
+  // the games folder itself.
+  if (hasDotComponent(state.folderSetting)) return std::nullopt;
 
   // Program Files is ~/Games; a leading separator puts the folder right below the "drive
   // root", the home folder.
@@ -83,9 +114,14 @@ std::optional<RunState> startUp(const std::string& installerFolder, const std::s
   else
     state.installationFolder = folders.programFiles + state.folderSetting;
   if (state.installationFolder.back() != '/') state.installationFolder += '/';
+  if (normalFolder(state.installationFolder) == normalFolder(folders.programFiles)) return std::nullopt;
 
-  // A value longer than the 259-character buffer would not have been read at all.
-  if (auto previous = registry.queryValue(RootKey::LocalMachine, state.uninstallKey, "UninstallString");
+  // A previous installation: its recorded folder, else (made before the record existed) the
+  // folder of its uninstall command. A value longer than the 259-character buffer would not
+  // have been read at all.
+  if (std::optional<InstallRecord> record = readInstallRecord(registry, state.uninstallKey)) {
+    state.installationFolder = record->folder;
+  } else if (auto previous = registry.queryValue(RootKey::LocalMachine, state.uninstallKey, "UninstallString");
       previous && utf8Length(*previous) <= 259) {
     std::string folder = folderFromUninstallString(*previous);
     if (!folder.empty()) state.installationFolder = folder;

@@ -18,6 +18,9 @@ namespace kelvox::installer {
 // Below HKEY_LOCAL_MACHINE; the uninstall entry's key is this + the last component of Folder.
 inline constexpr const char* kUninstallKeys = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
+// A setup file larger than this is refused as broken: thousands of entries fit in far less.
+inline constexpr uint64_t kSetupFileLimit = 4u << 20;  // bytes
+
 struct RunState {
   std::string installerFolder;     // the folder of the installer's file, trailing '/'
   std::string installerFileName;   // entry −1
@@ -43,15 +46,19 @@ std::string configFileNameFor(std::string_view installerFileName);
 // Start-up reading: finds the configuration beside the installer (name matched without regard
 // to ASCII case, the exact spelling preferred), reads it, derives the default installation
 // folder and looks for a previous installation's folder in the uninstall entry. nullopt when
-// the configuration is missing or broken (Title or Folder empty, or a Folder without a name).
+// the configuration is missing, not a regular file, larger than kSetupFileLimit, or broken:
+// Title or Folder empty, a Folder without a name, with "." or ".." components, or naming the
+// games folder itself.
 std::optional<RunState> startUp(const std::string& installerFolder, const std::string& installerFileName,
                                 const platform::installer::HostFolders& folders,
                                 const platform::installer::RegistryStore& registry,
                                 const platform::installer::FileOps& files);
 
-// The folder of a previous installation from its "UninstallString": a quoted path ends at
-// the next quote, an unquoted one at the first space; the text is cut after the last '/'
-// before that point. Without the end mark the whole text is the folder. "" when nothing is left.
+// The folder of a previous installation from its "UninstallString", for entries made before
+// the record: a path in double quotes ends at the last quote (names may hold quotes), one in
+// shell quotes ('…', as uninstallCommand() writes) is unquoted, an unquoted one ends at the
+// first space; the text is cut after the last '/' before that point. Without the end mark
+// the whole text is the folder. "" when nothing is left.
 std::string folderFromUninstallString(std::string_view uninstallString);
 
 struct FileEntryPaths {

@@ -33,6 +33,16 @@ bool ensureFolder(FileOps& files, const std::string& folder) {
 std::string groupFolder(const RunState& state, const Services& services) {
   return services.folders.programs + safeFileName(state.title) + "/";
 }
+// True when the group's folder is missing or a folder of its own, not a link: its entries are
+// then written and removed in it and nowhere else.
+bool groupFolderIsOwn(const RunState& state, const Services& services) {
+  const FileOps& files = services.files;
+  std::string folder = groupFolder(state, services);
+  if (files.kind(folder) == PathKind::None) return true;
+  return files.kind(folder) == PathKind::Folder &&
+         files.realPath(folder) == files.realPath(services.folders.programs) + safeFileName(state.title) + "/";
+}
+
 std::string menuBaseName(const RunState& state) { return "kelvox-" + safeFileName(state.title); }
 
 // Writes one Desktop Entry [folder] + caption + ".desktop". A target that is a document (a
@@ -79,7 +89,8 @@ int makeStartMenuGroup(const RunState& state, Services& services, Ui& ui) {
       ++failures;
       continue;
     }
-    bool ok = writeLink({item.caption, item.target, item.arguments}, folder, item.caption, state, services, "", 0644);
+    bool ok = groupFolderIsOwn(state, services) &&
+              writeLink({item.caption, item.target, item.arguments}, folder, item.caption, state, services, "", 0644);
     failures += warnIfFailed(ok, item.caption, ui);
     if (ok) ids.push_back(platform::installer::desktopFileId(safeFileName(state.title) + "/" + safeFileName(item.caption) + ".desktop"));
   }
@@ -161,10 +172,14 @@ void removeShortcuts(const RunState& state, Services& services) {
   FileOps& files = services.files;
   std::string linkName = safeFileName(state.title) + ".desktop";
   if (state.groupCount() > 0) {
+    // The entries the group's captions name, and the folder once that empties it; nothing
+    // when the folder has become a link, whose target may hold anything.
     std::string folder = groupFolder(state, services);
-    for (const auto& name : files.list(folder))
-      if (files.kind(folder + name) == PathKind::File) files.removeFile(folder + name);
-    files.removeFolder(folder);
+    if (groupFolderIsOwn(state, services)) {
+      for (int m = 1; m <= state.groupCount(); ++m)
+        files.removeFile(folder + safeFileName(groupEntry(state, m).caption) + ".desktop");
+      files.removeFolder(folder);
+    }
     files.removeFile(f.directoryFiles + menuBaseName(state) + ".directory");
     files.removeFile(f.menuFiles + menuBaseName(state) + ".menu");
   } else {

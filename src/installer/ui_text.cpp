@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "installer/messages.h"
+#include "installer/terminal_text.h"
 #include "installer/uninstall.h"
 #include "installer/wizard.h"
 
@@ -70,7 +71,8 @@ bool TextUi::readLine(std::string& line) {
 
 Answer TextUi::message(const MessageBox& box) {
   std::ostream& s = box.icon == Icon::Error ? err_ : out_;
-  s << "[" << (box.caption.empty() ? text::kDefaultCaption : box.caption) << "] " << box.text;
+  // Captions and texts carry titles and paths from the setup file: escaped for the terminal.
+  s << "[" << terminalText(box.caption.empty() ? text::kDefaultCaption : box.caption) << "] " << terminalText(box.text);
   // Flushed at once: an uninstaller copy started next writes to the same terminal.
   if (box.buttons == Buttons::Ok) {
     s << std::endl;
@@ -113,15 +115,15 @@ void TextUi::drawBar(int done, int total) {
 }
 
 WizardOutcome TextUi::runWizard(Wizard& wizard) {
-  out_ << "== " << wizard.caption() << " ==\n";
+  out_ << "== " << terminalText(wizard.caption()) << " ==\n";
   std::optional<WizardPage> next;
   while (!next) {
-    out_ << text::kNoteLabel << text::kNote << "\n" << wizard.prompt() << "\n";
+    out_ << text::kNoteLabel << text::kNote << "\n" << terminalText(wizard.prompt()) << "\n";
     std::string field = wizard.folderField();
     if (unattended_) {
-      out_ << field << "\n";
+      out_ << terminalText(field) << "\n";
     } else {
-      out_ << "[" << field << "] ";
+      out_ << "[" << terminalText(field) << "] ";
       std::string line;
       if (!readLine(line)) return WizardOutcome::Cancelled;
       if (!line.empty()) field = line;
@@ -165,8 +167,8 @@ WizardOutcome TextUi::runWizard(Wizard& wizard) {
 }
 
 void TextUi::runUninstallDialog(UninstallDialog& dialog) {
-  out_ << "== " << dialog.caption() << " ==\n" << dialog.initialText() << "\n";
-  out_ << dialog.run() << "\n";
+  out_ << "== " << terminalText(dialog.caption()) << " ==\n" << dialog.initialText() << "\n";
+  out_ << terminalText(dialog.run()) << "\n";
   if (!unattended_) {
     out_ << "[" << dialog.closeButton() << ": Enter] ";
     std::string line;

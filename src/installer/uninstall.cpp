@@ -1,10 +1,35 @@
 // The uninstall request and the uninstaller copy's dialog logic.
 #include "installer/uninstall.h"
 
+#include "installer/host_paths.h"
 #include "installer/messages.h"
 #include "installer/removal.h"
 
 namespace kelvox::installer {
+
+std::optional<Registration> registeredInstallation(const RunState& state, Services& services, Ui& ui,
+                                                   const std::string& programPath) {
+  using platform::installer::RootKey;
+  auto& files = services.files;
+  std::optional<std::string> command = services.registry.queryValue(RootKey::LocalMachine, state.uninstallKey, "UninstallString");
+  Registration r;
+  r.record = readInstallRecord(services.registry, state.uninstallKey);
+  if (r.record)
+    r.folder = files.realPath(r.record->folder);
+  else if (command)
+    r.folder = files.realPath(folderFromUninstallString(*command));
+  if (r.folder.empty()) {
+    ui.message({state.title + text::kNotInstalledAfterTitle, state.title, Buttons::Ok, Icon::Error});
+    return std::nullopt;
+  }
+  std::string here = files.realPath(folderOf(programPath));
+  if (here != r.folder) {
+    std::string use = command.value_or(uninstallCommand(r.folder + state.installerFileName));
+    ui.message({here + text::kNotTheInstallationAfterFolder + use, state.title, Buttons::Ok, Icon::Error});
+    return std::nullopt;
+  }
+  return r;
+}
 
 int requestUninstall(const RunState& state, Services& services, Ui& ui, const std::string& selfPath,
                      const std::vector<std::string>& passOn) {
@@ -32,15 +57,16 @@ int requestUninstall(const RunState& state, Services& services, Ui& ui, const st
   return *status;
 }
 
-UninstallDialog::UninstallDialog(const RunState& state, Services& services, Ui& ui)
-    : state_(state), services_(services), ui_(ui) {}
+UninstallDialog::UninstallDialog(const RunState& state, std::optional<InstallRecord> record, Services& services,
+                                 Ui& ui)
+    : state_(state), record_(std::move(record)), services_(services), ui_(ui) {}
 
 std::string UninstallDialog::caption() const { return state_.title + text::kUninstallItemAfterTitle; }
 std::string UninstallDialog::initialText() const { return text::kRemoving; }
 std::string UninstallDialog::closeButton() const { return text::kCloseButton; }
 
 std::string UninstallDialog::run() {
-  succeeded_ = removeInstallation(state_, services_, ui_);
+  succeeded_ = removeInstallation(state_, record_, services_, ui_);
   return succeeded_ ? state_.title + text::kRemovedAfterTitle
                     : state_.installationFolder + text::kFilesRemainAfterFolder;
 }

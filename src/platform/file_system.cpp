@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 namespace kelvox::platform {
@@ -18,17 +19,27 @@ void setError(std::string* error, const char* what) {
 }
 }  // namespace
 
-std::optional<std::vector<uint8_t>> readWholeFile(const fs::path& file, std::string* error) {
-  int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    setError(error, "open");
+std::optional<std::vector<uint8_t>> readRegularFile(const fs::path& file, uint64_t maxBytes, ReadFailure* failure) {
+  using Kind = ReadFailure::Kind;
+  auto fail = [&](Kind kind, std::string reason) -> std::optional<std::vector<uint8_t>> {
+    if (failure) *failure = {kind, std::move(reason)};
     return std::nullopt;
+  };
+  // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
+  int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) {
+    int err = errno;
+    return fail(err == ENOENT || err == ENOTDIR ? Kind::Missing : Kind::Unreadable,
+                std::string("open: ") + std::strerror(err));
   }
   struct stat st {};
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    if (error) *error = "not a regular file";
     close(fd);
-    return std::nullopt;
+    return fail(Kind::NotRegularFile, "not a regular file");
+  }
+  if (static_cast<uint64_t>(st.st_size) > maxBytes) {
+    close(fd);
+    return fail(Kind::TooLarge, "larger than " + std::to_string(maxBytes) + " bytes");
   }
   std::vector<uint8_t> bytes;
   bytes.reserve(static_cast<size_t>(st.st_size));
@@ -37,14 +48,25 @@ std::optional<std::vector<uint8_t>> readWholeFile(const fs::path& file, std::str
     ssize_t n = read(fd, chunk, sizeof chunk);
     if (n < 0) {
       if (errno == EINTR) continue;
-      setError(error, "read");
+      int err = errno;
       close(fd);
-      return std::nullopt;
+      return fail(Kind::Unreadable, std::string("read: ") + std::strerror(err));
     }
     if (n == 0) break;
     bytes.insert(bytes.end(), chunk, chunk + n);
+    if (bytes.size() > maxBytes) {  // the file grew while we read it
+      close(fd);
+      return fail(Kind::TooLarge, "larger than " + std::to_string(maxBytes) + " bytes");
+    }
   }
   close(fd);
+  return bytes;
+}
+
+std::optional<std::vector<uint8_t>> readWholeFile(const fs::path& file, std::string* error) {
+  ReadFailure failure;
+  auto bytes = readRegularFile(file, UINT64_MAX, &failure);
+  if (!bytes && error) *error = failure.reason;
   return bytes;
 }
 

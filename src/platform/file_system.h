@@ -11,7 +11,21 @@
 
 namespace kelvox::platform {
 
-// The bytes of [file], or nullopt with the reason in [error] (strerror text).
+// Why a file could not be read. Callers word each kind in their own messages.
+struct ReadFailure {
+  enum class Kind { Missing, NotRegularFile, TooLarge, Unreadable };
+  Kind kind = Kind::Unreadable;
+  std::string reason;  // English detail for logs (strerror text)
+};
+
+// The bytes of [file], a regular file of at most [maxBytes]; else nullopt with [failure] set.
+// Never blocks on a FIFO or a device and never reads more than [maxBytes] + 1 bytes, so a
+// folder, /dev/zero or a pipe is refused at once.
+std::optional<std::vector<uint8_t>> readRegularFile(const std::filesystem::path& file, uint64_t maxBytes,
+                                                    ReadFailure* failure);
+
+// The bytes of [file], or nullopt with the reason in [error] (strerror text). Regular files
+// only, as readRegularFile, of any size.
 std::optional<std::vector<uint8_t>> readWholeFile(const std::filesystem::path& file, std::string* error = nullptr);
 
 // Writes [bytes] to a temporary file beside [file], flushes it to disk and renames it over

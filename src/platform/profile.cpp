@@ -1,9 +1,7 @@
 // Reading and editing profile (INI) files with Windows profile-function semantics.
 #include "platform/profile.h"
 
-#include <fstream>
-#include <iterator>
-
+#include "platform/file_system.h"
 #include "platform/text_encoding.h"
 
 namespace kelvox::platform {
@@ -72,10 +70,10 @@ Profile Profile::parse(std::string_view text) {
 }
 
 Profile Profile::load(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return Profile{};
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  return parse(text);
+  // Through readWholeFile: a folder or a FIFO is refused at once (a stream would throw or wait).
+  auto bytes = readWholeFile(file);
+  if (!bytes) return Profile{};
+  return parse(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
 }
 
 const Profile::Section* Profile::findSection(std::string_view name) const {

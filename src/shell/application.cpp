@@ -44,15 +44,17 @@ int runApplication(platform::Platform& platform, const RunOptions& options) {
   }
   if (form.host()) form.host()->stats = options.stats;
 
+  auto terminating = [&] { return options.terminationRequested && options.terminationRequested(); };
   std::vector<platform::WindowEvent> events;
   for (uint64_t pass = 0; !form.closed(); ++pass) {
     if (options.frameLimit && pass >= options.frameLimit) break;
+    if (terminating()) break;
     if (options.input) options.input->beginTick(pass);
     events.clear();
     platform.window.pumpEvents(events);
     for (const auto& event : events) {
       guarded(platform.dialogs, [&] { form.windowProc(event); });
-      if (form.closed()) break;
+      if (form.closed() || terminating()) break;
     }
     if (form.closed()) break;
     if (form.idleInstalled())
@@ -60,11 +62,11 @@ int runApplication(platform::Platform& platform, const RunOptions& options) {
     else
       platform.clock.sleep(kIdleWaitMs);
   }
-  // A run that stopped at its frame limit closes the window the normal way, so the machine
-  // is torn down (and Save\Sys written) as after End.
+  // A run that stopped at its frame limit or on a termination request closes the window the
+  // normal way, so the machine is torn down (and Save\Sys written) as after End.
   if (!form.closed()) guarded(platform.dialogs, [&] { form.FormClose(); });
   guarded(platform.dialogs, [&] { form.FormDestroy(); });
-  return 0;
+  return options.failOnLostSystemFile && form.systemFileLost() ? 1 : 0;
 }
 
 }  // namespace kelvox::shell

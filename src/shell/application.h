@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 namespace kelvox::platform {
 struct Platform;
@@ -17,12 +18,16 @@ class ScriptedInput;
 struct RunOptions {
   uint64_t frameLimit = 0;         // stop after this many loop passes (ticks); 0 = no limit
   bool exitOnFailedStart = false;  // end at once with status 1 when the engine cannot start
+  bool failOnLostSystemFile = false;  // status 1 when teardown could not write Save\Sys
   ScriptedInput* input = nullptr;  // timed input, already wrapped around the platform's window
   FrameStats* stats = nullptr;
+  // Asked between the loop's passes; true ends the game as closing its window does.
+  std::function<bool()> terminationRequested;
 };
 
 // Runs the game until its window closes (or the frame limit). Returns the exit status: 0,
-// or 1 when exitOnFailedStart is set and the engine could not start.
+// or 1 when exitOnFailedStart is set and the engine could not start, or when
+// failOnLostSystemFile is set and Save\Sys could not be written at teardown.
 int runApplication(platform::Platform& platform, const RunOptions& options);
 
 }  // namespace kelvox::shell

@@ -38,6 +38,7 @@ int createHost(EngineHost& host) {
 int destroyHost(EngineHost& host) {
   if (host.machine) {
     if (vm::teardownMachine(*host.machine) != 0) common::raiseFatal(common::Fault::MachineEnd);
+    host.systemFileLost = host.systemFileLost || host.machine->systemFileLost;
     host.machine.reset();
   }
   if (host.input) {
@@ -145,7 +146,13 @@ void frameTick(EngineHost& host) {
   m.platform.audio.update();
   // WAV loop upkeep runs first here once the WAV player exists.
   autoHideCursor(m);
-  vm::runSlice(m);
+  try {
+    vm::runSlice(m);
+  } catch (...) {
+    // A faulting script keeps the frame's pace: presentation is skipped, the pacing is not.
+    paceFrame(m);
+    throw;
+  }
   bool late = paceFrame(m);
   present(host, m, late);
 }

@@ -36,6 +36,7 @@ struct EngineHost {
 
   vm::FramePresenter* presenter = nullptr;  // none until a display exists
   FrameStats* stats = nullptr;          // optional observer of the frame loop
+  bool systemFileLost = false;          // the machine's teardown could not keep Save\Sys up to date
 };
 
 // Creates the engine objects; raises FatalError (with each step's own code) on failure,
@@ -50,7 +51,9 @@ void setMousePosition(EngineHost& host, int32_t x, int32_t y);
 void setActive(EngineHost& host, bool active);
 void invalidate(EngineHost& host);
 
-// The tick itself; raises whatever the script or the devices raise, skipping the rest.
+// The tick itself; raises whatever the script or the devices raise. A fault of the script
+// still paces the tick (so a script that faults every tick keeps 33 ms ticks) but skips the
+// presentation.
 void frameTick(EngineHost& host);
 // Sleeps to the advanced frameDeadline; returns true if the tick started more than half a
 // period after its deadline (late).

@@ -1,10 +1,8 @@
 // kelvox: runs a game folder in a window (SDL) or headless. Start-up takes the single-instance
-// lock (a second windowed copy ends silently), makes the game folder current, and hands the
+// lock (a second windowed copy ends, saying so), makes the game folder current, and hands the
 // platform to the message loop.
 #include <cstdio>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <memory>
 #include <optional>
 
@@ -13,6 +11,8 @@
 #include "platform/instance_lock.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_platform.h"
+#include "platform/terminal_text.h"
+#include "platform/termination.h"
 #include "platform/text_encoding.h"
 #include "shell/application.h"
 #include "shell/command_line.h"
@@ -25,18 +25,24 @@ using namespace kelvox;
 
 namespace {
 
+// Messages name paths and input lines as given: their control characters are escaped.
 int fail(const std::string& message) {
-  std::fprintf(stderr, "kelvox: %s\n", message.c_str());
+  std::fprintf(stderr, "kelvox: %s\n", platform::escapeControls(message).c_str());
   return 2;
 }
 
+// An input file is a few events a line each; anything larger is not one.
+constexpr uint64_t kMaxInputFileBytes = 4u << 20;
+
 std::optional<shell::InputSchedule> readInputFile(const std::string& file, std::string& error) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    error = "cannot read " + file;
+  // A regular file of sane size only: a folder, a FIFO or /dev/zero is refused at once.
+  platform::ReadFailure failure;
+  auto bytes = platform::readRegularFile(file, kMaxInputFileBytes, &failure);
+  if (!bytes) {
+    error = "cannot read the input file " + file + ": " + failure.reason;
     return std::nullopt;
   }
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string text(bytes->begin(), bytes->end());
   shell::InputSchedule schedule;
   if (!shell::parseInputScript(text, schedule, error)) {
     error = file + ": " + error;
@@ -48,6 +54,9 @@ std::optional<shell::InputSchedule> readInputFile(const std::string& file, std::
 }  // namespace
 
 int main(int argc, char** argv) {
+  // First, before SDL or anything else starts a thread: SIGTERM, SIGINT and SIGHUP then end the
+  // game through its normal teardown, even while a message box is up.
+  platform::watchTerminationSignals();
   shell::CommandLine line;
   std::string error;
   if (!shell::parseCommandLine(argc, argv, line, error)) return fail(error + " (see --help)");
@@ -64,10 +73,21 @@ int main(int argc, char** argv) {
   std::optional<shell::InputSchedule> schedule;
   if (!line.inputFile.empty() && !(schedule = readInputFile(line.inputFile, error))) return fail(error);
 
-  // One copy of the game at a time; a second windowed copy ends at once, without a word.
-  // Headless runs are batch and test runs and may run side by side.
+  // One copy of the game at a time: a second windowed copy ends at once, with status 0 as the
+  // original's did, but says why on standard error. A lock that cannot be made at all is an
+  // error of its own, never taken for another copy. Headless runs are batch and test runs and
+  // may run side by side.
   platform::InstanceLock lock;
-  if (!line.headless && !lock.acquire()) return 0;
+  if (!line.headless) {
+    switch (lock.tryAcquire(&error)) {
+      case platform::InstanceLock::Result::Acquired: break;
+      case platform::InstanceLock::Result::HeldElsewhere:
+        std::fprintf(stderr, "kelvox: another copy of the game is running (it holds %s); this one ends\n",
+                     platform::escapeControls(lock.lockFile().string()).c_str());
+        return 0;
+      case platform::InstanceLock::Result::Failed: return fail("no single-instance lock: " + error);
+    }
+  }
 
   // What the original took relative to the current directory lands in the game folder.
   if (!platform::setCurrentDirectory(gameDir)) return fail("cannot enter " + gameDir.string());
@@ -96,8 +116,10 @@ int main(int argc, char** argv) {
   shell::RunOptions options;
   options.frameLimit = line.frames;
   options.exitOnFailedStart = line.headless;
+  options.failOnLostSystemFile = line.headless;
   options.input = scripted.get();
   options.stats = line.stats ? &stats : nullptr;
+  options.terminationRequested = platform::terminationRequested;
 
   // Anything that escapes the message loop is shown like any error box, and the program ends.
   int status = 1;

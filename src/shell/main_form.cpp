@@ -28,6 +28,7 @@ void TMainForm::FormCreate() {
 void TMainForm::FormDestroy() {
   if (host_) {
     if (destroyHost(*host_) != 0) common::raiseFatal(common::Fault::GameEnd);
+    systemFileLost_ = systemFileLost_ || host_->systemFileLost;
     host_.reset();
   }
   hostAlive_ = false;
@@ -94,6 +95,12 @@ void TMainForm::windowProc(const platform::WindowEvent& event) {
 
 void TMainForm::onIdle() {
   if (!idleInstalled_ || !host_) return;
+  // A fault can ask to end and then raise (running off the code): the tick never reached the
+  // check below, so the end request is seen here, before another tick runs.
+  if (isEndRequested(*host_)) {
+    FormClose();
+    return;
+  }
   tickHost(*host_);
   if (isEndRequested(*host_)) FormClose();
 }

@@ -43,6 +43,8 @@ class TMainForm {
   bool idleInstalled() const { return idleInstalled_; }
   bool closed() const { return closed_; }
   EngineHost* host() const { return host_.get(); }
+  // True once a teardown could not write Save\Sys (kept after the host is gone).
+  bool systemFileLost() const { return systemFileLost_ || (host_ && host_->systemFileLost); }
 
  private:
   platform::Platform& platform_;
@@ -50,6 +52,7 @@ class TMainForm {
   bool hostAlive_ = false;
   bool idleInstalled_ = false;
   bool closed_ = false;
+  bool systemFileLost_ = false;
 };
 
 }  // namespace kelvox::shell

@@ -1,6 +1,7 @@
 // Parsing and replaying timed input.
 #include "shell/scripted_input.h"
 
+#include <algorithm>
 #include <sstream>
 
 namespace kelvox::shell {
@@ -25,20 +26,23 @@ bool parseInputScript(const std::string& text, InputSchedule& schedule, std::str
   int mouseX = 0, mouseY = 0;
   while (std::getline(lines, line)) {
     ++lineNumber;
+    // A '#' starts a comment, at the start of a line or after an event.
+    line.erase(std::min(line.find('#'), line.size()));
     std::istringstream words(line);
     std::string first;
-    if (!(words >> first) || first[0] == '#') continue;
+    if (!(words >> first)) continue;
     auto fail = [&](const std::string& why) {
       error = "line " + std::to_string(lineNumber) + ": " + why;
       return false;
     };
+    // Digits only: stoull alone would take "-1" as the largest tick, one that never comes.
     uint64_t tick;
+    if (first.find_first_not_of("0123456789") != std::string::npos)
+      return fail("the tick must be a number from 0 up, not '" + first + "'");
     try {
-      size_t used = 0;
-      tick = std::stoull(first, &used);
-      if (used != first.size()) return fail("the tick must be a number");
+      tick = std::stoull(first);
     } catch (...) {
-      return fail("the tick must be a number");
+      return fail("the tick '" + first + "' is too large");
     }
     std::string verb, a, b, extra;
     words >> verb >> a >> b;

@@ -4,7 +4,7 @@
 //   TICK down left|right|middle   a button goes down at the pointer
 //   TICK up left|right|middle
 //   TICK key VK down|up       Windows virtual-key number VK
-// Blank lines and lines starting with '#' are ignored. ScriptedInput wraps the real window:
+// A '#' starts a comment to the end of its line; blank lines are ignored. ScriptedInput wraps the real window:
 // scripted events arrive with its own, and scripted keys and buttons count as held down.
 #pragma once
 

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "common/fatal_error.h"
+#include "common/file_messages.h"
 #include "platform/file_system.h"
 #include "platform/platform.h"
 #include "platform/profile.h"
@@ -15,6 +17,18 @@ namespace kelvox::vm {
 namespace {
 constexpr size_t kProfileBuffer = 256;
 constexpr size_t kVolumeNameLength = 32;
+constexpr uint64_t kMaxConfigBytes = 1 << 20;  // a profile of a few lines; more is not one
+
+// Kelvox.ini as a profile: all defaults when it is missing; a file error in the engine's
+// words when something else is there (a folder, a FIFO, an unreadable file).
+platform::Profile loadConfig(MachineContext& m) {
+  platform::ReadFailure failure;
+  auto bytes = platform::readRegularFile(m.platform.paths.resolve("Kelvox.ini"), kMaxConfigBytes, &failure);
+  if (bytes) return platform::Profile::parse(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+  if (failure.kind != platform::ReadFailure::Kind::Missing)
+    common::raiseFileError(common::unreadableFileText("Kelvox.ini", failure));
+  return {};
+}
 }  // namespace
 
 std::optional<std::string> findCdDrive(platform::Volumes& volumes, std::string_view label) {
@@ -36,7 +50,7 @@ std::string searchPathFor(const platform::Paths& paths, std::string_view label, 
 }
 
 void readEngineConfig(MachineContext& m) {
-  auto profile = platform::Profile::load(m.platform.paths.resolve("Kelvox.ini"));
+  platform::Profile profile = loadConfig(m);
   m.searchPath.clear();
   std::string label = profile.getString("SearchPath", "Label", "", kProfileBuffer);
   if (!label.empty()) {

@@ -26,9 +26,13 @@ int MachineContext::effectSteps(int index) const {
 
 namespace {
 
-// The bytes of a script file; a missing, unreadable or empty file is a file error naming it.
+// Script files are indexed by 32-bit counts; anything larger is not a script.
+constexpr uint64_t kMaxScriptBytes = 0x7FFFFFF0;
+
+// The bytes of a script file; a missing, unreadable, non-regular (a FIFO, a folder) or empty
+// file is a file error naming it.
 std::vector<uint8_t> readScriptFile(MachineContext& m, const char* name) {
-  auto bytes = common::readAppFile(m.platform.paths, name);
+  auto bytes = common::readAppFile(m.platform.paths, name, kMaxScriptBytes);
   if (bytes.empty()) common::raiseFileError(platform::toSjis(std::string("ファイル ") + name + " が空です"));
   return bytes;
 }
@@ -46,7 +50,6 @@ int loadScriptImage(MachineContext& m) {
   decodeCode(m);
 
   auto dataBytes = readScriptFile(m, "Script\\Data.ssb");
-  if (dataBytes.size() > 0x7FFFFFF0) common::raiseFileError(platform::toSjis("ファイル Script\\Data.ssb が大きすぎます"));
   m.dataSize = static_cast<int32_t>(dataBytes.size());
   common::scrambleBuffer(dataBytes);
   m.data.assign(roundUp4(dataBytes.size()), 0);
@@ -110,10 +113,17 @@ int teardownMachine(MachineContext& m) {
   // A machine that never got as far as its system list has nothing to write, and must not
   // replace a good Save\Sys with an empty one.
   if (m.saveSystemAtExit && m.systemListReady) {
-    try {
-      writeSystemFile(m);
-    } catch (const common::AppError& e) {
-      if (m.report) m.report(e);  // reported at once; teardown goes on
+    if (m.systemFileUnreadable) {
+      // The file that could not be read holds flags and seen pictures that an empty list would
+      // wipe out; it stays as it is (the player was told at start).
+      m.systemFileLost = true;
+    } else {
+      try {
+        writeSystemFile(m);
+      } catch (const common::AppError& e) {
+        m.systemFileLost = true;
+        if (m.report) m.report(e);  // reported at once; teardown goes on
+      }
     }
   }
 

@@ -81,6 +81,8 @@ struct MachineContext {
   int32_t transitionStep = 0;
   SystemList systemList;
   bool systemListReady = false;  // the list was set up (and Save\Sys read) by initMachine
+  bool systemFileUnreadable = false;  // Save\Sys exists but could not be read: never replaced
+  bool systemFileLost = false;  // teardown wanted to write Save\Sys and did not
   uint8_t screenMode = 1;  // 1 full screen, 0 window
   int32_t cursorAutoHide = 0;
   int32_t cursorVisible = 1;

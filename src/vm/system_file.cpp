@@ -6,6 +6,7 @@
 
 #include "common/fatal_error.h"
 #include "common/file_helpers.h"
+#include "common/file_messages.h"
 #include "platform/file_system.h"
 #include "platform/platform.h"
 #include "platform/text_encoding.h"
@@ -15,6 +16,8 @@ namespace kelvox::vm {
 
 namespace {
 constexpr char kMagic[4] = {'V', 'M', 'S', 'F'};
+// Far above any real list (200,000 entries are about 6 MB); a larger file is not one of ours.
+constexpr uint64_t kMaxSystemFileBytes = 256u << 20;
 }
 
 std::vector<uint8_t> encodeSystemFile(uint8_t screenMode, const SystemList& list) {
@@ -40,11 +43,19 @@ void decodeSystemFile(std::span<const uint8_t> bytes, uint8_t& screenMode, Syste
 }
 
 void readSystemFile(MachineContext& m) {
-  auto file = m.platform.paths.resolve("Save\\Sys");
-  if (!platform::isRegularFile(file)) return;
-  auto bytes = platform::readWholeFile(file);
-  if (!bytes) return;  // unreadable: as if missing, like an absent file
-  decodeSystemFile(*bytes, m.screenMode, m.systemList);
+  platform::ReadFailure failure;
+  auto bytes = platform::readRegularFile(m.platform.paths.resolve("Save\\Sys"), kMaxSystemFileBytes, &failure);
+  if (bytes) {
+    decodeSystemFile(*bytes, m.screenMode, m.systemList);
+    return;
+  }
+  if (failure.kind == platform::ReadFailure::Kind::Missing) return;  // a first start
+  // There is something, and it cannot be read: it is kept (teardown will not replace it) and
+  // the player is told, once, that this session's flags and seen pictures will not be kept.
+  m.systemFileUnreadable = true;
+  std::string text = common::unreadableFileText("Save\\Sys", failure);
+  text += platform::toSjis("\r\n今回の既読と記録は保存されません");
+  if (m.report) m.report(common::AppWarning(text));  // the host shows it
 }
 
 void writeSystemFile(const MachineContext& m) {

@@ -23,7 +23,9 @@ std::vector<uint8_t> encodeSystemFile(uint8_t screenMode, const SystemList& list
 // Reads scrambled [bytes] into [screenMode] and [list] (entries are added).
 void decodeSystemFile(std::span<const uint8_t> bytes, uint8_t& screenMode, SystemList& list);
 
-// Reads Save\Sys below the game folder into the machine, when the file exists.
+// Reads Save\Sys below the game folder into the machine, when the file exists. Something there
+// that cannot be read (a folder, no permission, an I/O error) is reported in a box and marks
+// the machine's systemFileUnreadable, so teardown keeps it.
 void readSystemFile(MachineContext& m);
 // Writes Save\Sys (creating Save\ if needed) atomically; raises a file error on failure.
 void writeSystemFile(const MachineContext& m);

@@ -2,6 +2,7 @@
 #include "vm/system_list.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "platform/text_encoding.h"
 
@@ -23,13 +24,28 @@ bool SystemList::contains(std::string_view name) const {
 }
 
 void SystemList::addLines(std::string_view text) {
+  // Adding line by line would move the tail of the list for every entry (quadratic in a long
+  // Save\Sys); the lines are sorted once and merged instead. Stable steps keep the first of
+  // entries that differ only by case, as add() does: the list's own before the file's, and an
+  // earlier line before a later one.
+  std::vector<std::string> lines;
   size_t start = 0;
   while (start < text.size()) {
     size_t end = text.find_first_of("\r\n", start);
     if (end == std::string_view::npos) end = text.size();
-    if (end > start) add(text.substr(start, end - start));
+    if (end > start) lines.emplace_back(text.substr(start, end - start));
     start = end + 1;
   }
+  auto less = [](const std::string& a, const std::string& b) { return platform::sjisCompareNoCase(a, b) < 0; };
+  auto same = [](const std::string& a, const std::string& b) { return platform::sjisCompareNoCase(a, b) == 0; };
+  if (!std::is_sorted(lines.begin(), lines.end(), less)) std::stable_sort(lines.begin(), lines.end(), less);
+  std::vector<std::string> merged;
+  merged.reserve(entries_.size() + lines.size());
+  std::merge(std::make_move_iterator(entries_.begin()), std::make_move_iterator(entries_.end()),
+             std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end()),
+             std::back_inserter(merged), less);
+  merged.erase(std::unique(merged.begin(), merged.end(), same), merged.end());
+  entries_ = std::move(merged);
 }
 
 std::string SystemList::text() const {

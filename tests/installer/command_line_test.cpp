@@ -17,15 +17,19 @@ TEST(CommandLine, FirstLetterChoosesTheMode) {
       {{"/r"}, Mode::UninstallRequest, "", false},
       {{"/R"}, Mode::UninstallRequest, "", false},
       {{"r"}, Mode::UninstallRequest, "", false},
-      {{"/remove"}, Mode::UninstallRequest, "", false},   // only the first letter counts
+      {{"/remove"}, Mode::UninstallRequest, "", true},    // whole words only
+      {{"repair"}, Mode::UninstallRequest, "", true},
+      {{"/r", "/home/u/Downloads"}, Mode::UninstallRequest, "", true},  // a stray path
       {{"x", "/a/b/installer"}, Mode::UninstallerCopy, "/a/b/installer", false},
-      {{"x", "/My Games/a", "b"}, Mode::UninstallerCopy, "/My Games/a b", false},  // words rejoined
+      {{"x", "/My Games/a \"b\"\n%"}, Mode::UninstallerCopy, "/My Games/a \"b\"\n%", false},
+      {{"x", "/My Games/a", "b"}, Mode::UninstallerCopy, "", true},  // one path, never rejoined
       {{"/x", "/a/installer"}, Mode::UninstallerCopy, "/a/installer", false},
       {{"x"}, Mode::UninstallerCopy, "", true},
       {{"x", "relative/installer"}, Mode::UninstallerCopy, "", true},
       {{"xy"}, Mode::UninstallerCopy, "", true},
-      {{"X", "/a"}, Mode::Wizard, "", false},  // only a lower-case x
-      {{"other"}, Mode::Wizard, "", false},
+      {{"X", "/a"}, Mode::Wizard, "", true},  // only a lower-case x
+      {{"other"}, Mode::Wizard, "", true},
+      {{"/home/u/Downloads/installer.inf"}, Mode::Wizard, "", true},
       {{"--list"}, Mode::List, "", false},
       {{"/r", "--help"}, Mode::Help, "", false},
       {{"-r"}, Mode::Wizard, "", true},  // an unknown option never starts an installation

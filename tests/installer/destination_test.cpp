@@ -47,12 +47,47 @@ TEST_F(DestinationTest, RootHomeAndRelativePathsAreRefused) {
   }
 }
 
-TEST_F(DestinationTest, CreatabilityTestLeavesOnlyTheDeepestFolderUnmade) {
+TEST_F(DestinationTest, CreatabilityTestLeavesNoFolderMade) {
+  // Step 0 makes them all, so that the installation's record can claim them.
   EXPECT_EQ(next(root + "a/b/c"), DestinationResult::Options);
   EXPECT_TRUE(ui.boxes.empty());
   EXPECT_EQ(state.installationFolder, root + "a/b/c/");
-  EXPECT_TRUE(test::exists(root + "a/b"));
-  EXPECT_FALSE(test::exists(root + "a/b/c"));
+  EXPECT_FALSE(test::exists(root + "a"));
+}
+
+TEST_F(DestinationTest, HomeAndRootAreComparedAsRealPaths) {
+  ASSERT_EQ(symlink(home.c_str(), (root + "home-link").c_str()), 0);
+  ASSERT_EQ(symlink("/", (root + "root-link").c_str()), 0);
+  for (std::string field : {root + "home-link", root + "home-link/", root + "root-link", home + "Games/.."}) {
+    ui.boxes.clear();
+    EXPECT_EQ(next(field), DestinationResult::Stay) << field;
+    ASSERT_EQ(ui.boxes.size(), 1u) << field;
+    EXPECT_EQ(ui.boxes[0].text, "ルートディレクトリにはインストールできません。") << field;
+  }
+}
+
+TEST_F(DestinationTest, FolderNoLauncherCanNameIsRefused) {
+  struct Case {
+    std::string name;
+    bool accepted;
+  } cases[] = {
+      {"My \"Best\" Game", true}, {"100% 'sure' $HOME `x`", true}, {"ゲーム", true},
+      {"new\nline", false},        {"tab\there", false},            {"esc\x1B[2J", false},
+      {"latin1 \xE9t\xE9", false}, {"c1 \xC2\x9B", false},       {"cut \xE3\x82", false},
+  };
+  for (const auto& c : cases) {
+    ui.boxes.clear();
+    std::string folder = home + "Games/" + c.name + "/";
+    EXPECT_EQ(next(folder) != DestinationResult::Stay, c.accepted) << c.name;
+    if (c.accepted) {
+      EXPECT_TRUE(ui.boxes.empty()) << c.name;
+      continue;
+    }
+    ASSERT_EQ(ui.boxes.size(), 1u) << c.name;
+    EXPECT_EQ(ui.boxes[0].text,
+              folder + " - このフォルダ名ではゲームを起動するショートカットが作れません。別の名前を指定してください。");
+    EXPECT_FALSE(test::exists(home + "Games"));
+  }
 }
 
 TEST_F(DestinationTest, TildeMeansTheHomeFolder) {

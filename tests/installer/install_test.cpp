@@ -7,6 +7,7 @@
 
 #include "desktop_check.h"
 #include "installer/app.h"
+#include "installer/install_record.h"
 #include "installer/messages.h"
 #include "sample_distribution.h"
 #include "support.h"
@@ -103,14 +104,28 @@ TEST_F(InstallTest, UninstallEntryAndStartAreRecorded) {
   ASSERT_EQ(install(), kExitDone);
   auto& r = *s->registry;
   EXPECT_EQ(r.queryValue(RootKey::LocalMachine, uninstallKey(), "DisplayName"), "サンプル");
+  // Quoted for a shell, which keeps every character of a Linux path.
   EXPECT_EQ(r.queryValue(RootKey::LocalMachine, uninstallKey(), "UninstallString"),
-            "\"" + d.installation + "installer\" /r");
-  EXPECT_EQ(r.values(RootKey::LocalMachine, uninstallKey()).size(), 2u);
+            "'" + d.installation + "installer' /r");
+  // The record: every folder level the installation made, parents first, and every file it
+  // copied except the one in the system folder. The temporary HOME starts empty.
+  const std::string& i = d.installation;
+  std::string data = home + ".local/share/";
+  std::optional<InstallRecord> record = readInstallRecord(r, uninstallKey());
+  ASSERT_TRUE(record);
+  EXPECT_EQ(record->folder, i);
+  EXPECT_EQ(record->folders,
+            (std::vector<std::string>{home + "Games/", home + "Games/Kelvox/", i, i + "Data/", i + "Data/Sub/",
+                                      home + ".local/", data, data + "kelvox/", data + "kelvox/windows/",
+                                      data + "kelvox/system/"}));
+  EXPECT_EQ(record->files, (std::vector<std::string>{i + "installer", i + "installer.inf", i + "kelvox",
+                                                     i + "Data/a.dat", i + "Data/Sub/b.dat",
+                                                     data + "kelvox/windows/w.bin", i + "readme.txt"}));
   ASSERT_EQ(s->processes.started.size(), 1u);
   EXPECT_EQ(s->processes.started[0].program, d.installation + "kelvox");
   EXPECT_EQ(s->processes.started[0].folder, d.installation);
   EXPECT_EQ(s->processes.opened, (std::vector<std::string>{d.installation + "readme.txt"}));
-  EXPECT_EQ(installedList(r), "サンプル\t\"" + d.installation + "installer\" /r\n");
+  EXPECT_EQ(installedList(r), "サンプル\t'" + d.installation + "installer' /r\n");
 }
 
 TEST_F(InstallTest, NoGroupEntriesGiveOneMenuItemAndTheDesktopShortcut) {

@@ -68,7 +68,7 @@ TEST_F(ProgmanTest, RemovalDeletesGroupsAndTheStartupItem) {
   auto state = startUp(d.installation, "installer", s->get().folders, *s->registry, s->files);
   ASSERT_TRUE(state);
   state->installationFolder = d.installation;
-  removeInstallation(*state, s->get(), ui);
+  removeInstallation(*state, readInstallRecord(*s->registry, state->uninstallKey), s->get(), ui);
   EXPECT_EQ(s->programManager.commands,
             (std::vector<std::string>{"[DeleteGroup(\"サンプル\",0)]", "[DeleteGroup(\"サンプル\",0)]",
                                       "[ShowGroup(\"スタートアップ\",1)]", "[DeleteItem(\"サンプル\")]"}));

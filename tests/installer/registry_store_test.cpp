@@ -1,6 +1,9 @@
 // The file-backed registry store and the uninstaller's tree deletion over it.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "installer/app.h"
 #include "installer/registry_tree.h"
 #include "platform/installer/registry_file.h"
 #include "platform/installer/registry_store.h"
@@ -65,6 +68,77 @@ TEST_F(RegistryTest, DamagedLinesAreSkipped) {
   EXPECT_EQ(r.queryValue(RootKey::CurrentUser, "Good", "v"), "1");
   EXPECT_EQ(r.values(RootKey::CurrentUser, "Good").size(), 1u);
   EXPECT_EQ(r.queryValue(RootKey::CurrentUser, "Also", ""), "default");
+}
+
+TEST_F(RegistryTest, DamagedOrUnreadableStoreIsReportedAndNeverWritten) {
+  using Kind = platform::installer::StoreProblem::Kind;
+  struct Case {
+    const char* name;
+    std::string text;  // "" makes the store a folder
+    Kind kind;
+    size_t line;
+  } cases[] = {
+      {"folder", "", Kind::Unreadable, 0},
+      {"garbage line", "REGEDIT4\n\n[HKEY_CURRENT_USER\\A]\n\"v\"=\"1\"\ngarbage\n", Kind::Damaged, 5},
+      {"unclosed value", "[HKEY_CURRENT_USER\\A]\r\n\"v\"=\"1\r\n", Kind::Damaged, 2},
+      {"value before any key", "\"v\"=\"1\"\n[HKEY_CURRENT_USER\\A]\n", Kind::Damaged, 1},
+      {"text after a value", "[HKEY_CURRENT_USER\\A]\n\"v\"=\"1\" junk\n", Kind::Damaged, 2},
+      {"text after a key", "[HKEY_CURRENT_USER\\A] junk\n", Kind::Damaged, 1},
+      {"comment and CR LF are fine", "REGEDIT4\r\n; note\r\n[HKEY_CURRENT_USER\\A]\r\n@=\"d\"\r\n", Kind::None, 0},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove_all(root + "reg");
+    if (c.text.empty())
+      std::filesystem::create_directories(file());
+    else
+      test::writeFile(file(), c.text);
+    RegistryStore r(file());
+    platform::installer::StoreProblem problem = r.problem();
+    EXPECT_EQ(problem.kind, c.kind) << c.name;
+    EXPECT_EQ(problem.line, c.line) << c.name;
+    bool usable = c.kind == Kind::None;
+    EXPECT_EQ(r.createKey(RootKey::CurrentUser, "B"), usable) << c.name;
+    EXPECT_EQ(r.setValue(RootKey::CurrentUser, "A", "w", "2"), usable) << c.name;
+    EXPECT_EQ(r.deleteKey(RootKey::CurrentUser, "A"), usable) << c.name;
+    if (!usable && !c.text.empty()) {
+      EXPECT_EQ(test::readFile(file()), c.text) << c.name;  // byte for byte
+    }
+  }
+}
+
+TEST_F(RegistryTest, LeftoverTemporaryLinkIsNotWrittenThrough) {
+  test::writeFile(root + "sentinel", "mine");
+  std::filesystem::create_directories(root + "reg");
+  ASSERT_EQ(symlink((root + "sentinel").c_str(), (file() + ".new").c_str()), 0);
+  RegistryStore r(file());
+  EXPECT_TRUE(r.createKey(RootKey::CurrentUser, "A"));
+  EXPECT_EQ(test::readFile(root + "sentinel"), "mine");
+  EXPECT_TRUE(r.keyExists(RootKey::CurrentUser, "A"));
+}
+
+TEST_F(RegistryTest, StoreProblemsAreToldInTheUsersWords) {
+  RegistryStore r(file());
+  EXPECT_EQ(registryProblemText(r), "");  // not made yet: an empty store
+  test::writeFile(file(), "[HKEY_CURRENT_USER\\A]\n\n\"broken\n");
+  EXPECT_EQ(registryProblemText(r),
+            file() + " の 3 行目が読み込めません。このファイルは変更していません。直すか別の場所に移してから、やり直してください。");
+  std::filesystem::remove(file());
+  std::filesystem::create_directories(file());
+  EXPECT_EQ(registryProblemText(r), file() + " を読み込めません。このファイルは変更していません。");
+}
+
+TEST_F(RegistryTest, SubkeysWithValuesListsAKeysChildrenInOneRead) {
+  RegistryStore r(file());
+  ASSERT_TRUE(r.createKey(RootKey::LocalMachine, "U\\b"));
+  ASSERT_TRUE(r.createKey(RootKey::LocalMachine, "U\\A\\deeper"));
+  ASSERT_TRUE(r.setValues(RootKey::LocalMachine, "U\\b", {{"DisplayName", "B"}, {"x", "1"}}));
+  auto list = r.subkeysWithValues(RootKey::LocalMachine, "U");
+  ASSERT_EQ(list.size(), 2u);
+  EXPECT_EQ(list[0].name, "A");
+  EXPECT_TRUE(list[0].values.empty());
+  EXPECT_EQ(list[1].name, "b");
+  EXPECT_EQ(list[1].values, (std::vector<std::pair<std::string, std::string>>{{"DisplayName", "B"}, {"x", "1"}}));
+  EXPECT_TRUE(r.subkeysWithValues(RootKey::LocalMachine, "Missing").empty());
 }
 
 TEST_F(RegistryTest, TreeDeletionTakesTheKeyAndEverythingBelowButNotItsParent) {

@@ -2,6 +2,12 @@
 // and the entry lookup shared by installation and removal.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+
 #include "installer/run_state.h"
 #include "support.h"
 
@@ -27,6 +33,8 @@ TEST(PreviousInstallation, FolderIsCutFromTheUninstallString) {
       {"/home/u/Sample/installer /r", "/home/u/Sample/"},
       {"/home/u/Sample/installer", "/home/u/Sample/installer"},  // no end mark: the whole text
       {"\"installer\" /r", ""},                                   // no folder before the end mark
+      {"\"/home/u/Games/My \"Best\" Game/installer\" /r", "/home/u/Games/My \"Best\" Game/"},  // quotes in a name
+      {"'/home/u/My Games/it'\\''s/installer' /r", "/home/u/My Games/it's/"},  // as written now
       {"", ""},
   };
   for (const auto& [text, folder] : cases) EXPECT_EQ(folderFromUninstallString(text), folder) << text;
@@ -72,6 +80,35 @@ TEST_F(StartUpTest, ConfigurationIsFoundWithoutRegardToCase) {
   auto s = start("[Install]\nTitle=T\nFolder=F\n", "INSTALLER.INF");
   ASSERT_TRUE(s);
   EXPECT_EQ(s->configFileName, "INSTALLER.INF");
+}
+
+TEST_F(StartUpTest, SetupFileThatIsNoRegularFileOrTooLargeIsBroken) {
+  std::string config = dist + "installer.inf";
+  struct Case {
+    const char* name;
+    std::function<void()> make;
+  } cases[] = {
+      {"FIFO", [&] { ASSERT_EQ(mkfifo(config.c_str(), 0600), 0); }},
+      {"link to /dev/zero", [&] { ASSERT_EQ(symlink("/dev/zero", config.c_str()), 0); }},
+      {"folder", [&] { std::filesystem::create_directories(config); }},
+      {"larger than the limit", [&] {
+         writeFile(config, "[Install]\nTitle=T\nFolder=F\n");
+         ASSERT_EQ(truncate(config.c_str(), static_cast<off_t>(kSetupFileLimit) + 1), 0);
+       }},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove_all(dist);
+    std::filesystem::create_directories(dist);
+    c.make();
+    test::TestServices s;
+    EXPECT_FALSE(startUp(dist, "installer", s.get().folders, *s.registry, s.files)) << c.name;
+  }
+  // At the limit it is still read.
+  std::filesystem::remove_all(dist);
+  writeFile(config, "[Install]\nTitle=T\nFolder=F\n");
+  ASSERT_EQ(truncate(config.c_str(), static_cast<off_t>(kSetupFileLimit)), 0);
+  test::TestServices s;
+  EXPECT_TRUE(startUp(dist, "installer", s.get().folders, *s.registry, s.files));
 }
 
 TEST_F(StartUpTest, MissingOrNamelessConfigurationIsBroken) {

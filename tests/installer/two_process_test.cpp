@@ -88,5 +88,39 @@ TEST_F(TwoProcessTest, MissingConfigurationExitsWithOne) {
   EXPECT_FALSE(exists(d.installation));
 }
 
+// A user's own steps: the distribution unpacked in ~/Downloads, installed and "uninstalled" there.
+TEST_F(TwoProcessTest, UninstallerLeftInDownloadsRefusesAndDownloadsStays) {
+  std::string downloads = home + "Downloads/";
+  std::string config = test::sampleConfig();
+  config.erase(config.find("Open=readme.txt\r\n"), 17);
+  test::SampleDistribution dl = test::makeSampleDistribution(downloads, home, config);
+  platform::installer::FileOps files;
+  ASSERT_EQ(files.copyFile(KELVOX_INSTALLER_PROGRAM, dl.installer, true), platform::installer::CopyResult::Copied);
+  test::writeFile(downloads + "photo.jpg", "jpeg");
+  EXPECT_EQ(run(dl.installer, {"--yes", "--no-start"}), 0);
+  EXPECT_EQ(run(dl.installer, {"/r", "--yes"}), 2);
+  EXPECT_EQ(test::readFile(downloads + "photo.jpg"), "jpeg");
+  EXPECT_TRUE(exists(dl.installer));
+  EXPECT_TRUE(exists(d.installation + "kelvox"));
+  platform::installer::RegistryStore registry(folders.registryFile);
+  EXPECT_TRUE(registry.keyExists(RootKey::LocalMachine, std::string(kUninstallKeys) + "\\Sample"));
+  // Words that are not a mode are an error, not an uninstallation.
+  EXPECT_EQ(run(d.installation + "installer", {"repair", "--yes"}), 1);
+  EXPECT_EQ(run(d.installation + "installer", {"/r", downloads, "--yes"}), 1);
+  EXPECT_TRUE(exists(d.installation + "kelvox"));
+  EXPECT_EQ(run(d.installation + "installer", {"/r", "--yes"}), 0);
+  EXPECT_FALSE(exists(d.installation));
+  EXPECT_EQ(test::readFile(downloads + "photo.jpg"), "jpeg");
+}
+
+TEST_F(TwoProcessTest, DamagedRegistryStoreStopsTheProgramAndStaysAsItWas) {
+  std::string damaged = "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\nnot a value line\n";
+  test::writeFile(folders.registryFile, damaged);
+  EXPECT_EQ(run(d.installer, {"--list"}), 1);
+  EXPECT_EQ(run(d.installer, {"--yes", "--no-start"}), 1);
+  EXPECT_FALSE(exists(d.installation));
+  EXPECT_EQ(test::readFile(folders.registryFile), damaged);
+}
+
 }  // namespace
 }  // namespace kelvox::installer

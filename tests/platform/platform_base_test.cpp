@@ -1,7 +1,11 @@
 // Volumes, the single-instance lock and the headless message boxes.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
+#include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "platform/headless/headless_dialogs.h"
@@ -44,6 +48,52 @@ TEST(InstanceLock, OnlyOneHolderAtATime) {
     EXPECT_TRUE(InstanceLock::isHeld("KelvoxTest"));
   }
   EXPECT_FALSE(InstanceLock::isHeld("KelvoxTest"));  // released with its holder
+  unsetenv("XDG_RUNTIME_DIR");
+}
+
+TEST(InstanceLock, OnlyAnotherHolderCountsAsHeldAndABadFolderIsAnError) {
+  namespace fs = std::filesystem;
+  using Result = InstanceLock::Result;
+  const std::string own = "kelvox-" + std::to_string(getuid());
+  struct Case {
+    const char* what;
+    std::function<void(const fs::path& base)> prepare;  // with XDG_RUNTIME_DIR unset
+    const char* runtime;  // XDG_RUNTIME_DIR below base, or nullptr for the fallback
+    Result expected;
+  };
+  const Case cases[] = {
+      {"fallback made here", [](const fs::path&) {}, nullptr, Result::Acquired},
+      {"fallback open to others", [&](const fs::path& b) { fs::create_directory(b / own); fs::permissions(b / own, fs::perms(0755)); },
+       nullptr, Result::Failed},
+      {"fallback owned by another user",
+       [&](const fs::path& b) {
+         fs::create_directory(b / own);
+         fs::permissions(b / own, fs::perms(0700));
+         if (chown((b / own).c_str(), getuid() + 1, getgid()) != 0) GTEST_SKIP() << "cannot give a folder away";
+       },
+       nullptr, Result::Failed},
+      {"fallback is a link", [&](const fs::path& b) { fs::create_directory(b / "real", b); fs::permissions(b / "real", fs::perms(0700)); fs::create_directory_symlink(b / "real", b / own); },
+       nullptr, Result::Failed},
+      {"runtime folder is a file", [](const fs::path& b) { std::ofstream(b / "file") << "x"; }, "file", Result::Failed},
+      {"runtime folder missing", [](const fs::path&) {}, "missing", Result::Failed},
+  };
+  for (const auto& c : cases) {
+    test::TempDir dir;
+    if (c.runtime)
+      setenv("XDG_RUNTIME_DIR", (dir.path() / c.runtime).c_str(), 1);
+    else
+      unsetenv("XDG_RUNTIME_DIR");
+    c.prepare(dir.path());
+    InstanceLock lock("KelvoxTest", dir.path());
+    std::string error;
+    EXPECT_EQ(lock.tryAcquire(&error), c.expected) << c.what << ": " << error;
+    EXPECT_EQ(error.empty(), c.expected != Result::Failed) << c.what;
+    if (c.expected == Result::Acquired) {
+      EXPECT_EQ(fs::status(dir.path() / own).permissions(), fs::perms(0700));
+      InstanceLock second("KelvoxTest", dir.path());
+      EXPECT_EQ(second.tryAcquire(&error), Result::HeldElsewhere);
+    }
+  }
   unsetenv("XDG_RUNTIME_DIR");
 }
 

@@ -148,6 +148,19 @@ TEST_F(FrameLoop, EachTickBringsTheSoundOutputUpToTheClock) {
   audio.close();
 }
 
+TEST(FaultPacing, AScriptThatFaultsEveryOtherTickKeepsThePace) {
+  // Each pass of the loop takes two ticks: one ends at WaitFrame, the next faults in DivU.
+  test::TestGame faulty(".code\nloop: WaitFrame 1 0 DivU loop Jump\n");
+  uint32_t start = faulty.m().frameDeadline;
+  int faults = 0;
+  for (int tick = 0; tick < 60; ++tick)
+    if (!test::errorOf([&] { frameTick(*faulty.host); }).empty()) ++faults;
+  EXPECT_EQ(faults, 30);
+  // 60 paced ticks: the deadline moved 60 periods and the clock went past it.
+  EXPECT_EQ(faulty.m().frameDeadline, start + 60 * 33);
+  EXPECT_GT(static_cast<int32_t>(faulty.clock().now() - (start + 60 * 33)), 0);
+}
+
 TEST(Host, DestroyAfterAFailedCreateTearsDownWhatExists) {
   test::TempDir dir;  // no script: the machine step fails
   platform::HeadlessPlatform p(dir.path());

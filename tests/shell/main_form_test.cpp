@@ -82,6 +82,21 @@ TEST(Application, AFaultyTickIsShownAndTheNextTickRuns) {
   EXPECT_EQ(shown[1].text, "5");
 }
 
+TEST(Application, CodeThatRunsOffItsEndEndsTheGameAfterOneBox) {
+  // Three bytes: the literal 8, then nothing: pc runs past the end of the code.
+  test::TempDir dir;
+  dir.write("Script/Code.ssb", std::string("\x08\x00\x00", 3));
+  dir.write("Script/Data.ssb", "\x5c\x5c\x5c\x5c");
+  platform::HeadlessPlatform p(dir.path());
+  RunOptions options;
+  options.frameLimit = 20;  // before the fix the box came back every tick
+  EXPECT_EQ(runApplication(p.platform(), options), 0);
+  ASSERT_EQ(p.dialogs().shown().size(), 1u);
+  EXPECT_EQ(platform::sjisToUtf8(p.dialogs().shown()[0].text), "コードの範囲外を実行しようとしました(7)");
+  EXPECT_TRUE(p.window().closed());
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "Save" / "Sys"));  // closed the normal way
+}
+
 TEST(Application, AnEngineThatCannotStartShowsWhyAndRunsNothing) {
   test::TempDir dir;
   platform::HeadlessPlatform p(dir.path());

@@ -4,9 +4,11 @@
 #   1. the window takes the script's Japanese caption;
 #   2. Escape asks "終了しますか" in a message box (titled with the program's name);
 #   3. Return picks the default button, Cancel: the box goes and the game window stays;
-#   4. the script ends by itself and kelvox exits with status 0 within 30 s.
-# Steps 1-3 need xdotool and xwininfo; without them only step 4 is checked. Skips (77) without
-# Xvfb.
+#   4. the script ends by itself and kelvox exits with status 0 within 30 s;
+#   5. started again, Escape's box is up when SIGTERM comes: the game still ends through its
+#      teardown (status 0, Save/Sys written, the box's helper process gone, the lock free).
+# Steps 1-3 and 5 need xdotool and xwininfo; without them only step 4 is checked. Skips (77)
+# without Xvfb.
 #   windowed-smoke.sh KELVOX KVASM SCRIPT.kvs WORK_DIR
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -93,4 +95,28 @@ kelvox_pid=""
 [ "$status" -eq 124 ] && fail "kelvox did not end within $limit s"
 [ "$status" -eq 0 ] || fail "kelvox ended with status $status"
 echo "kelvox ended with status 0"
+
+if command -v xdotool >/dev/null 2>&1 && command -v xwininfo >/dev/null 2>&1; then
+  rm -rf "$work/game/Save"
+  env SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR="$work/runtime" \
+    timeout -k 5 "$limit" "$kelvox" "$work/game" >"$work/kelvox.log" 2>&1 &
+  kelvox_pid=$!
+  game=$(await_window "$caption" 15) || fail "the second run showed no window"
+  xdotool windowfocus --sync "$game" && xdotool key Escape || fail "could not press Escape"
+  await_window "$box_title" 15 >/dev/null || fail "Escape showed no box in the second run"
+  helpers=$(cat /proc/"$kelvox_pid"/task/*/children 2>/dev/null)
+  kill -TERM "$kelvox_pid"
+  for _ in $(seq 100); do kill -0 "$kelvox_pid" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$kelvox_pid" 2>/dev/null && fail "SIGTERM with the box up did not end kelvox within 10 s"
+  wait "$kelvox_pid"
+  status=$?
+  kelvox_pid=""
+  [ "$status" -eq 0 ] || fail "after SIGTERM kelvox ended with status $status"
+  [ -f "$work/game/Save/Sys" ] || fail "after SIGTERM Save/Sys was not written"
+  for helper in $helpers; do
+    kill -0 "$helper" 2>/dev/null && fail "the box's helper process $helper outlived the game"
+  done
+  flock -n "$work/runtime/AppMutex.lock" true || fail "the single-instance lock is still held"
+  echo "SIGTERM with the box up: teardown ran, Save/Sys written, box helper gone, lock free"
+fi
 exit 0

@@ -120,19 +120,35 @@ TEST(SystemFile, AFailedStartNeverOverwritesAGoodSystemFile) {
 TEST(SystemFile, AFailedWriteIsReportedAndTeardownGoesOn) {
   test::TempDir dir;
   test::writeScript(dir.path(), ".code\n End\n");
-  std::filesystem::create_directories(dir.path() / "Save" / "Sys");  // nothing can replace a folder
+  // A folder where Save\Sys should be: it cannot be read, so it is reported at start and never
+  // replaced (a failed write of it must not be attempted either).
+  std::filesystem::create_directories(dir.path() / "Save" / "Sys");
   platform::HeadlessPlatform p(dir.path());
   shell::EngineHost host(p.platform());
   shell::createHost(host);
   EXPECT_EQ(shell::destroyHost(host), 0);
   ASSERT_EQ(p.dialogs().shown().size(), 1u);
-  EXPECT_EQ(platform::sjisToUtf8(p.dialogs().shown()[0].text).rfind("ファイル Save\\Sys を書き込めませんでした", 0), 0u);
+  EXPECT_EQ(platform::sjisToUtf8(p.dialogs().shown()[0].text).rfind("ファイル Save\\Sys を開けませんでした", 0), 0u);
   EXPECT_EQ(p.dialogs().shown()[0].caption, "Zarveth Ver1.10");
   EXPECT_FALSE(host.machine);  // the rest of the teardown ran
+  EXPECT_TRUE(host.systemFileLost);
   // No temporary file is left behind.
   int files = 0;
   for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path() / "Save")) ++files;
   EXPECT_EQ(files, 1);
+
+  // A write that fails (Save is a file, so no folder can be made): one box at teardown.
+  test::TempDir blocked;
+  test::writeScript(blocked.path(), ".code\n End\n");
+  blocked.write("Save", "not a folder");
+  platform::HeadlessPlatform q(blocked.path());
+  shell::EngineHost second(q.platform());
+  shell::createHost(second);
+  EXPECT_EQ(shell::destroyHost(second), 0);
+  ASSERT_EQ(q.dialogs().shown().size(), 1u);
+  EXPECT_EQ(platform::sjisToUtf8(q.dialogs().shown()[0].text), "フォルダ Save を作成できませんでした");
+  EXPECT_TRUE(second.systemFileLost);
+  EXPECT_FALSE(second.machine);
 }
 
 TEST(EngineConfig, DefaultsWithoutKelvoxIni) {

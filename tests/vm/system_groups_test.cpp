@@ -2,6 +2,7 @@
 // (mouse and keys) and the inert groups 0x800E/0x800F.
 #include <gtest/gtest.h>
 
+#include "platform/headless/bounded_record.h"
 #include "platform/text_encoding.h"
 #include "support/test_game.h"
 #include "vm/dispatch.h"
@@ -119,6 +120,22 @@ TEST(InputGroup, MouseKeysAndCursorMoves) {
   EXPECT_EQ(game.window().cursorMoves(), (std::vector<std::pair<int, int>>{{7, 9}}));
   // The stored position follows only through the mouse-move event the move causes.
   EXPECT_EQ(game.host->input->mouseX(), 30);
+}
+
+TEST(InputGroup, CursorMovesInALoopUseBoundedMemory) {
+  test::TestGame game(".code\nloop: 0 0 SetCursorPosition loop Jump\n");
+  uint64_t moves = 0;
+  for (int tick = 0; tick < 10; ++tick) {
+    game.slice();  // 100000 instructions of five words each: 20000 moves
+    moves += 20000;
+  }
+  EXPECT_EQ(game.window().cursorMoveCount(), moves);
+  EXPECT_LE(game.window().cursorMoves().size(), 2 * platform::kKeptRecords);
+  EXPECT_EQ(game.window().cursorMoves().back(), (std::pair<int, int>{0, 0}));
+  // The moves no pump has reported yet are one event: where the pointer is now.
+  std::vector<platform::WindowEvent> events;
+  game.window().pumpEvents(events);
+  EXPECT_EQ(events.size(), 1u);
 }
 
 TEST(InertGroups, ConsumeOperandsAndPushZeroWhereListed) {

@@ -1,7 +1,8 @@
 // Scripted answers and one printed line per message box.
 #include "platform/headless/headless_dialogs.h"
 
-
+#include "platform/headless/bounded_record.h"
+#include "platform/terminal_text.h"
 #include "platform/text_encoding.h"
 
 namespace kelvox::platform {
@@ -24,8 +25,10 @@ std::string oneLine(const std::string& utf8) {
 }  // namespace
 
 std::string HeadlessDialogs::formatLine(const std::string& sjisCaption, const std::string& sjisText, Answer answer) {
-  return "[messagebox] caption=" + oneLine(sjisToUtf8(sjisCaption)) + " text=" + oneLine(sjisToUtf8(sjisText)) +
-         " answer=" + answerName(answer);
+  // Line breaks become "\n" first; whatever control is left is escaped, so a game string
+  // cannot drive the terminal that shows the run.
+  return "[messagebox] caption=" + escapeControls(oneLine(sjisToUtf8(sjisCaption))) +
+         " text=" + escapeControls(oneLine(sjisToUtf8(sjisText))) + " answer=" + answerName(answer);
 }
 
 Answer HeadlessDialogs::messageBox(const std::string& text, const std::string& caption, Buttons buttons, Icon icon,
@@ -36,7 +39,7 @@ Answer HeadlessDialogs::messageBox(const std::string& text, const std::string& c
     answers_.pop_front();
   }
   Answer answer = fitAnswer(wanted, buttons);
-  shown_.push_back({text, caption, buttons, icon, answer});
+  appendBounded(shown_, Shown{text, caption, buttons, icon, answer});
   if (out_) *out_ << formatLine(caption, text, answer) << std::endl;
   return answer;
 }

@@ -1,7 +1,8 @@
 // Message boxes without a display: each box takes the next answer from a queue (OK when the
 // queue is empty), fitted to the box's buttons, and is printed as one line:
 //   [messagebox] caption=<caption> text=<text> answer=<OK|Cancel|Yes|No>
-// in UTF-8, with line breaks written as \n. Tests read the boxes back from shown().
+// in UTF-8, with line breaks written as \n and other control characters escaped (\x1B, \u009B). Tests read the boxes back from shown() (the most
+// recent kKeptRecords at least).
 #pragma once
 
 #include <deque>

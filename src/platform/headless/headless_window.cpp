@@ -1,6 +1,8 @@
 // The invisible window's event queue and records.
 #include "platform/headless/headless_window.h"
 
+#include "platform/headless/bounded_record.h"
+
 namespace kelvox::platform {
 
 void HeadlessWindow::pumpEvents(std::vector<WindowEvent>& events) {
@@ -27,11 +29,17 @@ int HeadlessWindow::showCursor(bool show) {
 }
 
 void HeadlessWindow::setCursorPos(int x, int y) {
-  cursorMoves_.emplace_back(x, y);
+  appendBounded(cursorMoves_, std::pair{x, y});
+  ++cursorMoveCount_;
   WindowEvent move{WindowEvent::Kind::MouseMove};
   move.x = x;
   move.y = y;
-  pending_.push_back(move);
+  // Moves that nobody has pumped yet merge into one, as the system reports only where the
+  // pointer is now.
+  if (!pending_.empty() && pending_.back().kind == WindowEvent::Kind::MouseMove)
+    pending_.back() = move;
+  else
+    pending_.push_back(move);
 }
 
 void HeadlessWindow::inject(const WindowEvent& event) {

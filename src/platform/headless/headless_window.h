@@ -1,9 +1,11 @@
 // A window that is never shown, for tests, CI and batch runs. Events come only from inject()
-// and postNotice(); the caption, the cursor counter and cursor moves are recorded so tests can
-// look at them. A cursor move is reported back as a mouse-move event at the next pump, as the
-// system does. Notices may be posted from any thread; they arrive after the injected events.
+// and postNotice(); the caption, the cursor counter and the recent cursor moves are recorded
+// so tests can look at them. A cursor move is reported back as a mouse-move event at the next
+// pump, as the system does; moves between two pumps are reported as one. Notices may be posted
+// from any thread; they arrive after the injected events.
 #pragma once
 
+#include <cstdint>
 #include <mutex>
 #include <set>
 #include <vector>
@@ -31,7 +33,9 @@ class HeadlessWindow final : public Window {
   bool closed() const { return closed_; }
   const CursorCounter& cursor() const { return cursor_; }
   int showCursorCalls() const { return showCursorCalls_; }
+  // The most recent cursor moves (at least the last kKeptRecords) and how many there were.
   const std::vector<std::pair<int, int>>& cursorMoves() const { return cursorMoves_; }
+  uint64_t cursorMoveCount() const { return cursorMoveCount_; }
 
  private:
   std::vector<WindowEvent> pending_;
@@ -42,6 +46,7 @@ class HeadlessWindow final : public Window {
   CursorCounter cursor_;
   int showCursorCalls_ = 0;
   std::vector<std::pair<int, int>> cursorMoves_;
+  uint64_t cursorMoveCount_ = 0;
   bool closed_ = false;
 };
 

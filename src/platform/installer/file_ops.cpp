@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 
 namespace kelvox::platform::installer {
 namespace {
@@ -73,7 +74,8 @@ bool FileOps::removeFile(const std::string& path) {
 }
 
 CopyResult FileOps::copyFile(const std::string& from, const std::string& to, bool executable) {
-  Fd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+  // Non-blocking, so that a FIFO among the sources is refused instead of waited on.
+  Fd in(::open(from.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   struct stat src {};
   if (in.get() < 0 || ::fstat(in.get(), &src) != 0 || !S_ISREG(src.st_mode)) return CopyResult::Failed;
 
@@ -130,9 +132,11 @@ uint64_t FileOps::freeSpaceFigure(const std::string& path) const {
   return static_cast<uint64_t>(fs.f_bavail / 10) * static_cast<uint64_t>(fs.f_frsize);
 }
 
-std::optional<std::string> FileOps::readFile(const std::string& path) const {
-  Fd in(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (in.get() < 0) return std::nullopt;
+std::optional<std::string> FileOps::readFile(const std::string& path, uint64_t limit) const {
+  Fd in(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  struct stat st {};
+  if (in.get() < 0 || ::fstat(in.get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  if (static_cast<uint64_t>(st.st_size) > limit) return std::nullopt;
   std::string content;
   char buffer[64 * 1024];
   while (true) {
@@ -141,6 +145,7 @@ std::optional<std::string> FileOps::readFile(const std::string& path) const {
     if (n < 0) return std::nullopt;
     if (n == 0) return content;
     content.append(buffer, static_cast<size_t>(n));
+    if (content.size() > limit) return std::nullopt;  // grew while we read it
   }
 }
 
@@ -158,6 +163,40 @@ bool FileOps::writeFile(const std::string& path, const std::string& content, uns
 bool FileOps::isExecutable(const std::string& path) const {
   struct stat st {};
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 0111) != 0;
+}
+
+std::string FileOps::realPath(const std::string& path) const {
+  if (path.empty() || path.front() != '/') return {};
+  bool folder = path.back() == '/';
+  // Lexically first, so that "a/missing/../b" does not depend on what exists.
+  std::vector<std::string> parts;
+  for (size_t start = 1; start <= path.size();) {
+    size_t cut = path.find('/', start);
+    if (cut == std::string::npos) cut = path.size();
+    std::string part = path.substr(start, cut - start);
+    if (part == "..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!part.empty() && part != ".") {
+      parts.push_back(std::move(part));
+    }
+    start = cut + 1;
+  }
+  // The longest existing head is resolved by the system; the rest cannot hold links.
+  for (size_t head = parts.size() + 1; head-- > 0;) {
+    std::string prefix = "/";
+    for (size_t i = 0; i < head; ++i) prefix += (i ? "/" : "") + parts[i];
+    char* resolved = ::realpath(prefix.c_str(), nullptr);
+    if (resolved == nullptr) {
+      if (errno == ELOOP) return {};
+      continue;
+    }
+    std::string out = resolved;
+    std::free(resolved);
+    for (size_t i = head; i < parts.size(); ++i) out += (out.back() == '/' ? "" : "/") + parts[i];
+    if (folder && out.back() != '/') out += '/';
+    return out;
+  }
+  return {};
 }
 
 }  // namespace kelvox::platform::installer

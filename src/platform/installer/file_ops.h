@@ -3,7 +3,8 @@
 // single operations fail, which a test running as root could not otherwise arrange.
 //
 // Links are never followed where that could lead outside a folder: kind() and list() see a
-// symbolic link as a file, and copying never writes through a link.
+// symbolic link as a file, and copying never writes through a final link. Callers that must
+// not pass through a link on the way compare realPath() with the path they hold.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +15,9 @@
 namespace kelvox::platform::installer {
 
 enum class PathKind { None, File, Folder };
+
+// readFile() refuses anything larger: no setup file, WININIT.INI or manifest comes near it.
+inline constexpr uint64_t kReadLimit = 16u << 20;  // bytes
 
 enum class CopyResult {
   Copied,
@@ -51,14 +55,21 @@ class FileOps {
   // cannot be determined.
   virtual uint64_t freeSpaceFigure(const std::string& path) const;
 
-  // Whole-file read; nullopt when unreadable.
-  virtual std::optional<std::string> readFile(const std::string& path) const;
+  // Whole-file read of a regular file of at most [limit] bytes; nullopt when it is unreadable,
+  // not a regular file (a FIFO or a device is never opened for reading, so it cannot hang)
+  // or larger.
+  virtual std::optional<std::string> readFile(const std::string& path, uint64_t limit = kReadLimit) const;
   // Writes [content] to a temporary file beside [path] and renames it over [path], with mode
   // [mode]; false (and nothing changed) on failure.
   virtual bool writeFile(const std::string& path, const std::string& content, unsigned mode = 0644);
 
   // True for a regular file someone may execute.
   virtual bool isExecutable(const std::string& path) const;
+
+  // The absolute [path] with "." and ".." resolved and every symbolic link followed; the part
+  // that does not exist yet is appended as written. A trailing '/' is kept. "" for a relative
+  // path or a link loop.
+  virtual std::string realPath(const std::string& path) const;
 };
 
 }  // namespace kelvox::platform::installer

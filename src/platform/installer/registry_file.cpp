@@ -57,38 +57,45 @@ std::string foldRegistryName(std::string_view name) {
   return out;
 }
 
-RegistryMap parseRegistryText(std::string_view text) {
+RegistryMap parseRegistryText(std::string_view text, size_t* firstBadLine) {
   RegistryMap keys;
   RegistryKeyRecord* current = nullptr;
+  size_t lineNumber = 0, bad = 0;
+  auto damaged = [&] {
+    if (bad == 0) bad = lineNumber;
+  };
   size_t start = 0;
   while (start < text.size()) {
     size_t end = text.find('\n', start);
     if (end == std::string_view::npos) end = text.size();
     std::string_view line = text.substr(start, end - start);
     start = end + 1;
+    ++lineNumber;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (!line.empty() && line.front() == '[') {
+    if (line.empty() || line.front() == ';' || (lineNumber == 1 && line == "REGEDIT4")) continue;
+    if (line.front() == '[') {
       size_t close = line.rfind(']');
       current = nullptr;
-      if (close == std::string_view::npos || close < 2) continue;
+      if (close == std::string_view::npos || close < 2 || close + 1 != line.size()) {
+        damaged();
+        continue;
+      }
       std::string path(line.substr(1, close - 1));
       addWithParents(keys, path);
       current = &keys.at(foldRegistryName(path));
       continue;
     }
-    if (current == nullptr || line.empty()) continue;
     std::string name, value;
     size_t pos = 0;
-    if (line.front() == '@') {
-      pos = 1;
-    } else if (!unquote(line, pos, name)) {
+    bool parsed = current != nullptr && (line.front() == '@' ? (pos = 1, true) : unquote(line, pos, name)) &&
+                  pos < line.size() && line[pos] == '=' && unquote(line, ++pos, value) && pos == line.size();
+    if (!parsed) {
+      damaged();
       continue;
     }
-    if (pos >= line.size() || line[pos] != '=') continue;
-    ++pos;
-    if (!unquote(line, pos, value)) continue;
     current->values.emplace_back(std::move(name), std::move(value));
   }
+  if (firstBadLine != nullptr) *firstBadLine = bad;
   return keys;
 }
 

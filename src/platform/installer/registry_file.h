@@ -7,7 +7,8 @@
 //   @="…"                                      the key's default value (name "")
 //
 // Inside quotes a backslash escapes '\\', '"', and 'n' / 'r' / 't' stand for the control
-// characters. Lines that do not parse are skipped, so a damaged file loses only those lines.
+// characters. Lines starting with ';' are comments. Lines that do not parse are skipped when
+// reading and reported by number, so the store can refuse to write over a damaged file.
 #pragma once
 
 #include <map>
@@ -27,7 +28,9 @@ struct RegistryKeyRecord {
 using RegistryMap = std::map<std::string, RegistryKeyRecord>;
 
 std::string foldRegistryName(std::string_view name);
-RegistryMap parseRegistryText(std::string_view text);
+// The keys of [text]. [firstBadLine], when given, gets the number (from 1) of the first line
+// that does not parse, or 0 when every line does.
+RegistryMap parseRegistryText(std::string_view text, size_t* firstBadLine = nullptr);
 std::string registryText(const RegistryMap& keys);
 
 }  // namespace kelvox::platform::installer

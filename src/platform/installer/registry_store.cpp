@@ -5,13 +5,12 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "platform/installer/registry_file.h"
 
@@ -63,23 +62,62 @@ class StoreLock {
   int fd_ = -1;
 };
 
-RegistryMap readStore(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return {};
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  return parseRegistryText(text);
+struct StoreContent {
+  RegistryMap keys;
+  StoreProblem problem;
+  bool writable() const { return problem.kind == StoreProblem::Kind::None; }
+};
+
+// A missing file is an empty store; anything else that is not a readable regular file is a
+// problem, never an empty store that the next change would write over.
+StoreContent readStore(const std::string& file) {
+  StoreContent content;
+  int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    if (errno != ENOENT) content.problem.kind = StoreProblem::Kind::Unreadable;
+    return content;
+  }
+  std::string text;
+  struct stat st {};
+  bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  char buffer[64 * 1024];
+  while (ok) {
+    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) ok = false;
+    if (n <= 0) break;
+    text.append(buffer, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  if (!ok) {
+    content.problem.kind = StoreProblem::Kind::Unreadable;
+    return content;
+  }
+  content.keys = parseRegistryText(text, &content.problem.line);
+  if (content.problem.line != 0) content.problem.kind = StoreProblem::Kind::Damaged;
+  return content;
 }
 
+// The new text goes to a fresh temporary file beside the store, then replaces the store. Under
+// the exclusive lock any old temporary file is a leftover; removing it first (a link goes, not
+// what it points to) and creating exclusively means nothing is ever written through a link.
 bool writeStore(const std::string& file, const RegistryMap& keys) {
   std::string temp = file + ".new";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out << registryText(keys);
-    out.flush();
-    if (!out) return false;
+  std::string text = registryText(keys);
+  ::unlink(temp.c_str());
+  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  bool ok = true;
+  for (size_t done = 0; ok && done < text.size();) {
+    ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    ok = n > 0;
+    if (ok) done += static_cast<size_t>(n);
   }
-  return ::rename(temp.c_str(), file.c_str()) == 0;
+  ok = ::close(fd) == 0 && ok;
+  if (ok && ::rename(temp.c_str(), file.c_str()) == 0) return true;
+  ::unlink(temp.c_str());
+  return false;
 }
 
 // Direct subkey records of [full] in [keys], sorted by folded name.
@@ -111,7 +149,7 @@ bool RegistryStore::keyExists(RootKey root, std::string_view path) const {
   if (full.empty()) return false;
   if (path.empty()) return true;
   StoreLock lock(file_, false);
-  return readStore(file_).count(foldRegistryName(full)) != 0;
+  return readStore(file_).keys.count(foldRegistryName(full)) != 0;
 }
 
 bool RegistryStore::createKey(RootKey root, std::string_view path) {
@@ -120,7 +158,9 @@ bool RegistryStore::createKey(RootKey root, std::string_view path) {
   if (path.empty()) return true;
   StoreLock lock(file_, true);
   if (!lock.held()) return false;
-  RegistryMap keys = readStore(file_);
+  StoreContent store = readStore(file_);
+  if (!store.writable()) return false;
+  RegistryMap& keys = store.keys;
   if (keys.count(foldRegistryName(full)) != 0) return true;
   for (size_t cut = full.find('\\'); cut != std::string::npos; cut = full.find('\\', cut + 1)) {
     std::string part = full.substr(0, cut);
@@ -135,7 +175,7 @@ std::optional<std::string> RegistryStore::queryValue(RootKey root, std::string_v
   std::string full = fullPath(root, path);
   if (full.empty()) return std::nullopt;
   StoreLock lock(file_, false);
-  RegistryMap keys = readStore(file_);
+  RegistryMap keys = readStore(file_).keys;
   auto it = keys.find(foldRegistryName(full));
   if (it == keys.end()) return std::nullopt;
   std::string folded = foldRegistryName(name);
@@ -146,28 +186,38 @@ std::optional<std::string> RegistryStore::queryValue(RootKey root, std::string_v
 
 bool RegistryStore::setValue(RootKey root, std::string_view path, std::string_view name,
                              std::string_view value) {
+  return setValues(root, path, {{std::string(name), std::string(value)}});
+}
+
+bool RegistryStore::setValues(RootKey root, std::string_view path,
+                              const std::vector<std::pair<std::string, std::string>>& namesAndValues) {
   std::string full = fullPath(root, path);
-  if (full.empty() || path.empty() || !validName(name)) return false;
+  if (full.empty() || path.empty()) return false;
+  for (const auto& nv : namesAndValues)
+    if (!validName(nv.first)) return false;
   StoreLock lock(file_, true);
   if (!lock.held()) return false;
-  RegistryMap keys = readStore(file_);
-  auto it = keys.find(foldRegistryName(full));
-  if (it == keys.end()) return false;
-  std::string folded = foldRegistryName(name);
+  StoreContent store = readStore(file_);
+  if (!store.writable()) return false;
+  auto it = store.keys.find(foldRegistryName(full));
+  if (it == store.keys.end()) return false;
   auto& values = it->second.values;
-  auto same = std::find_if(values.begin(), values.end(), [&](const auto& v) { return foldRegistryName(v.first) == folded; });
-  if (same != values.end())
-    same->second = std::string(value);
-  else
-    values.emplace_back(std::string(name), std::string(value));
-  return writeStore(file_, keys);
+  for (const auto& [name, value] : namesAndValues) {
+    std::string folded = foldRegistryName(name);
+    auto same = std::find_if(values.begin(), values.end(), [&](const auto& v) { return foldRegistryName(v.first) == folded; });
+    if (same != values.end())
+      same->second = value;
+    else
+      values.emplace_back(name, value);
+  }
+  return writeStore(file_, store.keys);
 }
 
 std::optional<std::string> RegistryStore::enumKey(RootKey root, std::string_view path, size_t index) const {
   std::string full = fullPath(root, path);
   if (full.empty()) return std::nullopt;
   StoreLock lock(file_, false);
-  RegistryMap keys = readStore(file_);
+  RegistryMap keys = readStore(file_).keys;
   if (!path.empty() && keys.count(foldRegistryName(full)) == 0) return std::nullopt;
   auto list = children(keys, full);
   if (index >= list.size()) return std::nullopt;
@@ -180,7 +230,9 @@ bool RegistryStore::deleteKey(RootKey root, std::string_view path) {
   if (full.empty() || path.empty()) return false;
   StoreLock lock(file_, true);
   if (!lock.held()) return false;
-  RegistryMap keys = readStore(file_);
+  StoreContent store = readStore(file_);
+  if (!store.writable()) return false;
+  RegistryMap& keys = store.keys;
   auto it = keys.find(foldRegistryName(full));
   if (it == keys.end() || !children(keys, full).empty()) return false;
   keys.erase(it);
@@ -191,9 +243,26 @@ std::vector<std::pair<std::string, std::string>> RegistryStore::values(RootKey r
   std::string full = fullPath(root, path);
   if (full.empty()) return {};
   StoreLock lock(file_, false);
-  RegistryMap keys = readStore(file_);
+  RegistryMap keys = readStore(file_).keys;
   auto it = keys.find(foldRegistryName(full));
   return it == keys.end() ? std::vector<std::pair<std::string, std::string>>{} : it->second.values;
+}
+
+std::vector<SubkeyValues> RegistryStore::subkeysWithValues(RootKey root, std::string_view path) const {
+  std::string full = fullPath(root, path);
+  if (full.empty()) return {};
+  StoreLock lock(file_, false);
+  RegistryMap keys = readStore(file_).keys;
+  if (!path.empty() && keys.count(foldRegistryName(full)) == 0) return {};
+  std::vector<SubkeyValues> out;
+  for (const RegistryKeyRecord* child : children(keys, full))
+    out.push_back({child->path.substr(child->path.rfind('\\') + 1), child->values});
+  return out;
+}
+
+StoreProblem RegistryStore::problem() const {
+  StoreLock lock(file_, false);
+  return readStore(file_).problem;
 }
 
 }  // namespace kelvox::platform::installer

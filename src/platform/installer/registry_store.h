@@ -4,6 +4,10 @@
 // an advisory lock and every change replaces it through a temporary file, so the uninstall
 // request and its copy, two processes, never lose each other's changes.
 //
+// A store file that cannot be read (a folder, a device, an I/O error) or holds a line that does
+// not parse is never written over: every change fails until the user has mended or moved it,
+// and problem() says what is wrong. Reads of a damaged file see the lines that do parse.
+//
 // Key paths are written as in the registry: names separated by single backslashes, no leading
 // or trailing backslash; "" is the root key itself. A name may not be empty or hold control
 // characters. Texts are UTF-8.
@@ -18,6 +22,17 @@
 namespace kelvox::platform::installer {
 
 enum class RootKey { CurrentUser, LocalMachine, ClassesRoot };
+
+struct StoreProblem {
+  enum class Kind { None, Unreadable, Damaged } kind = Kind::None;
+  size_t line = 0;  // Damaged: the first line that does not parse, from 1
+};
+
+// One subkey with its values, as subkeysWithValues() lists them.
+struct SubkeyValues {
+  std::string name;
+  std::vector<std::pair<std::string, std::string>> values;
+};
 
 // "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_CLASSES_ROOT".
 std::string_view rootKeyName(RootKey root);
@@ -40,6 +55,9 @@ class RegistryStore {
   // Sets a value of an existing key; false if the key is missing, the name holds control
   // characters, or the store cannot be written.
   bool setValue(RootKey root, std::string_view path, std::string_view name, std::string_view value);
+  // As setValue() for each pair in turn, in one change of the store: all or nothing.
+  bool setValues(RootKey root, std::string_view path,
+                 const std::vector<std::pair<std::string, std::string>>& namesAndValues);
 
   // The name of the [index]th direct subkey (sorted without regard to ASCII case), or nullopt
   // when there are fewer subkeys or the key is missing.
@@ -51,6 +69,13 @@ class RegistryStore {
 
   // All values of a key in the order they were set; empty for a missing key.
   std::vector<std::pair<std::string, std::string>> values(RootKey root, std::string_view path) const;
+
+  // The direct subkeys of a key with all their values, in enumKey()'s order, from one read of
+  // the store (enumerating a long list key by key would read it once per key).
+  std::vector<SubkeyValues> subkeysWithValues(RootKey root, std::string_view path) const;
+
+  // Whether the store file can be used; Kind::None also when it does not exist yet.
+  StoreProblem problem() const;
 
   const std::string& file() const { return file_; }
 

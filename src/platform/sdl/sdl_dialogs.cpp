@@ -7,6 +7,8 @@
 
 #include "platform/sdl/message_box_layout.h"
 #include "platform/sdl/sdl_window.h"
+#include "platform/termination.h"
+#include "platform/terminal_text.h"
 #include "platform/text_encoding.h"
 
 namespace kelvox::platform::sdl {
@@ -60,11 +62,18 @@ Answer SdlDialogs::messageBox(const std::string& text, const std::string& captio
   data.numbuttons = layout.count;
   data.buttons = sdlButtons;
 
+  // Once the game is asked to end (a signal), no box waits for the player: it is answered as
+  // if closed, and the game goes on to its teardown. A request while the box is up ends the
+  // box's helper process, and SDL returns with an error.
+  ModalBoxScope boxUp;
   int chosen = -1;
-  if (SDL_ShowMessageBox(&data, &chosen) != 0) {
-    std::string line = describeUnshownBox(utf8Caption, utf8Text, layout, layout.defaultAnswer);
-    std::fprintf(stderr, "%s (no message box: %s)\n", line.c_str(), SDL_GetError());
-    return layout.defaultAnswer;
+  if (terminationRequested() || SDL_ShowMessageBox(&data, &chosen) != 0) {
+    bool ending = terminationRequested();
+    Answer answer = ending ? layout.closeAnswer : layout.defaultAnswer;
+    std::string line = describeUnshownBox(utf8Caption, utf8Text, layout, answer);
+    std::fprintf(stderr, "%s (%s%s)\n", escapeControls(line).c_str(), ending ? "closed: the game is ending" : "no message box: ",
+                 ending ? "" : escapeControls(SDL_GetError()).c_str());
+    return answer;
   }
   // -1: the box was closed by the window manager, not by a button.
   if (chosen < 0 || chosen >= layout.count) return layout.closeAnswer;
