@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "installer/destination.h"
-#include "installer/messages.h"
 #include "support.h"
 
 namespace kelvox::installer {
@@ -28,14 +27,14 @@ TEST_F(DestinationTest, RootHomeAndRelativePathsAreRefused) {
     std::string field;
     const char* message;
   } cases[] = {
-      {"", text::kRootFolder},
-      {"/", text::kRootFolder},
-      {"/tmp/..", text::kRootFolder},
-      {home, text::kRootFolder},  // the home folder is the drive's root here
-      {home.substr(0, home.size() - 1), text::kRootFolder},
-      {"~", text::kRootFolder},
-      {"Games/Sample", text::kNeedFullPath},
-      {"./Sample", text::kNeedFullPath},
+      {"", "ルートディレクトリにはインストールできません。"},
+      {"/", "ルートディレクトリにはインストールできません。"},
+      {"/tmp/..", "ルートディレクトリにはインストールできません。"},
+      {home, "ルートディレクトリにはインストールできません。"},  // the home folder is the drive's root here
+      {home.substr(0, home.size() - 1), "ルートディレクトリにはインストールできません。"},
+      {"~", "ルートディレクトリにはインストールできません。"},
+      {"Games/Sample", "「C:\\Soft」のように、ドライブ名も含めた正しいパス名を指定してください。"},
+      {"./Sample", "「C:\\Soft」のように、ドライブ名も含めた正しいパス名を指定してください。"},
   };
   for (const auto& c : cases) {
     ui.boxes.clear();
@@ -99,14 +98,14 @@ TEST_F(DestinationTest, FileInTheWayIsNamedInTheMessage) {
   test::writeFile(root + "plain", "x");
   EXPECT_EQ(next(root + "plain/sub"), DestinationResult::Stay);
   ASSERT_EQ(ui.boxes.size(), 1u);
-  EXPECT_EQ(ui.boxes[0].text, root + "plain" + text::kFileInTheWayAfterPath);
+  EXPECT_EQ(ui.boxes[0].text, root + "plain" + " - 同じ名前のファイルが既に存在するのでフォルダが作成できません。");
 }
 
 TEST_F(DestinationTest, FolderThatCannotBeMadeIsNamedInTheMessage) {
   s->files.makeFails.insert(root + "locked");
   EXPECT_EQ(next(root + "locked/sub"), DestinationResult::Stay);
   ASSERT_EQ(ui.boxes.size(), 1u);
-  EXPECT_EQ(ui.boxes[0].text, root + "locked" + text::kFolderCreateFailedAfterPath);
+  EXPECT_EQ(ui.boxes[0].text, root + "locked" + " のフォルダ作成に失敗しました。");
 }
 
 TEST_F(DestinationTest, LowSpaceAsksWithTheFigureInMegabytes) {
@@ -127,12 +126,12 @@ TEST_F(DestinationTest, LowSpaceAsksWithTheFigureInMegabytes) {
   };
   for (const auto& c : cases) {
     ui.boxes.clear();
-    ui.rules = {{text::kLowSpaceAfter, c.answer}};
+    ui.rules = {{"メガバイトしかありません。かまわずにインストールしますか？", c.answer}};
     s->files.freeSpace = c.figure;
     EXPECT_EQ(next(root + "dest"), c.result) << c.figure;
     ASSERT_EQ(ui.boxes.size(), c.asked ? 1u : 0u) << c.figure;
     if (!c.asked) continue;
-    EXPECT_EQ(ui.boxes[0].text, std::string(text::kLowSpaceBefore) + c.megabytes + text::kLowSpaceAfter);
+    EXPECT_EQ(ui.boxes[0].text, std::string("指定されたドライブの残り容量が ") + c.megabytes + "メガバイトしかありません。かまわずにインストールしますか？");
     EXPECT_EQ(ui.boxes[0].caption, "サンプル");
     EXPECT_EQ(ui.boxes[0].buttons, Buttons::YesNo);
     EXPECT_EQ(ui.boxes[0].icon, Icon::Question);

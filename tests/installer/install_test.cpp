@@ -8,7 +8,6 @@
 #include "desktop_check.h"
 #include "installer/app.h"
 #include "installer/install_record.h"
-#include "installer/messages.h"
 #include "sample_distribution.h"
 #include "support.h"
 
@@ -165,7 +164,7 @@ TEST_F(InstallTest, FileInUseIsReportedAndTheInstallationGoesOn) {
   s->files.inUse.insert(d.installation + "kelvox");
   EXPECT_EQ(install(), kExitWithErrors);
   ASSERT_EQ(ui.boxes.size(), 1u);
-  EXPECT_EQ(ui.boxes[0].text, d.installation + "kelvox" + text::kInUseAfterPath);
+  EXPECT_EQ(ui.boxes[0].text, d.installation + "kelvox" + " は他で使用中のため上書きできません。");
   EXPECT_EQ(ui.boxes[0].icon, Icon::Error);
   EXPECT_TRUE(exists(d.installation + "readme.txt"));  // later steps ran
   EXPECT_TRUE(s->registry->keyExists(RootKey::LocalMachine, uninstallKey()));
@@ -174,14 +173,14 @@ TEST_F(InstallTest, FileInUseIsReportedAndTheInstallationGoesOn) {
 TEST_F(InstallTest, MissingSourceIsReportedByItsName) {
   remake(test::sampleConfig(true, false, "7=Data\\missing.dat\r\n"));
   EXPECT_EQ(install(), kExitWithErrors);
-  EXPECT_EQ(ui.count(std::string("Data/missing.dat") + text::kCopyFailedAfterPath), 1);
+  EXPECT_EQ(ui.count(std::string("Data/missing.dat") + " のコピーに失敗しました。"), 1);
   EXPECT_TRUE(exists(d.installation + "readme.txt"));
 }
 
 TEST_F(InstallTest, SubfolderThatCannotBeMadeSkipsOnlyItsEntry) {
   s->files.makeFails.insert(d.installation + "Data/Sub");
   EXPECT_EQ(install(), kExitWithErrors);
-  EXPECT_EQ(ui.count(d.installation + "Data/Sub" + text::kFolderCreateFailedAfterPath), 1);
+  EXPECT_EQ(ui.count(d.installation + "Data/Sub" + " のフォルダ作成に失敗しました。"), 1);
   EXPECT_FALSE(exists(d.installation + "Data/Sub/b.dat"));
   EXPECT_TRUE(exists(d.installation + "Data/a.dat"));
 }
@@ -189,7 +188,7 @@ TEST_F(InstallTest, SubfolderThatCannotBeMadeSkipsOnlyItsEntry) {
 TEST_F(InstallTest, DestinationsLeavingTheirFolderAreRefused) {
   remake(test::sampleConfig(true, false, "7=w.bin,..\\..\\escaped.txt\r\n8=w.bin,W!..\\escaped2.txt\r\n"));
   EXPECT_EQ(install(), kExitWithErrors);
-  EXPECT_EQ(ui.count(text::kOutsideFolderAfterPath), 2);
+  EXPECT_EQ(ui.count(" はインストール先のフォルダの外を指しているので、処理しません。"), 2);
   EXPECT_FALSE(exists(home + "Games/escaped.txt"));
   EXPECT_FALSE(exists(folders().windowsFolder + "../escaped2.txt"));
 }
@@ -211,7 +210,7 @@ TEST_F(InstallTest, MissingConfigurationEndsEveryModeWithTheBrokenMessage) {
     ui.boxes.clear();
     EXPECT_EQ(runProgram(cl, d.installer, s->get(), ui), kExitBroken);
     ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].text, text::kBrokenConfig);
+    EXPECT_EQ(ui.boxes[0].text, "設定ファイルが壊れているか、または見つかりません。");
     EXPECT_EQ(ui.boxes[0].caption, "");
   }
 }

@@ -9,7 +9,6 @@
 #include <filesystem>
 
 #include "installer/install_record.h"
-#include "installer/messages.h"
 #include "sample_distribution.h"
 #include "sandbox.h"
 
@@ -144,7 +143,7 @@ TEST_F(Sandbox, InstallationInAnExistingFolderTakesOnlyItsOwnFiles) {
   ASSERT_EQ(install(distribution + "installer", "~/Downloads"), kExitDone);
   test::writeFile(home + "Downloads/Save/Save00", "left by the game");  // not in a folder it made
   EXPECT_EQ(uninstall(home + "Downloads/installer"), kExitDone);
-  EXPECT_EQ(ui.count(text::kAskDeleteAfterPath), 0);
+  EXPECT_EQ(ui.count(" - このファイルを削除してもいいですか？"), 0);
   EXPECT_TRUE(exists(home + "Downloads/Save/Save00"));
   std::remove((home + "Downloads/Save/Save00").c_str());
   rmdir((home + "Downloads/Save").c_str());
@@ -215,7 +214,7 @@ TEST_F(Sandbox, InstallationWithoutARecordRemovesOnlyTheConfigurationsFiles) {
   test::writeFile(installation() + "Save/Save00", "left by the game");
   ui.boxes.clear();
   EXPECT_EQ(uninstall(installation() + "installer"), kExitWithErrors);
-  EXPECT_EQ(ui.count(text::kAskDeleteAfterPath), 0);  // no folder is proven to be its own
+  EXPECT_EQ(ui.count(" - このファイルを削除してもいいですか？"), 0);  // no folder is proven to be its own
   EXPECT_EQ(ui.uninstallResult, installation() + " にはまだファイルが残っています。後で削除してください。");
   EXPECT_EQ(test::snapshotTree(installation()),
             (test::TreeSnapshot{{installation() + "Save/", "dir"}, {installation() + "Save/Save00", "file:left by the game"}}));

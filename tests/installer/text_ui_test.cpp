@@ -5,7 +5,6 @@
 #include <sstream>
 
 #include "installer/app.h"
-#include "installer/messages.h"
 #include "installer/ui_text.h"
 #include "sample_distribution.h"
 #include "support.h"
@@ -37,7 +36,7 @@ TEST_F(TextUiTest, EmptyAnswersKeepTheProposals) {
   EXPECT_EQ(run("\n\ny\n\n", false), kExitDone);
   EXPECT_NE(out.str().find("サンプルのインストール"), std::string::npos);
   EXPECT_NE(out.str().find("[" + d.installation + "]"), std::string::npos);
-  EXPECT_NE(out.str().find(text::kInstalled), std::string::npos);
+  EXPECT_NE(out.str().find("インストールが完了しました。「完了」を押すと起動します。"), std::string::npos);
   EXPECT_TRUE(test::exists(d.installation + "kelvox"));
   EXPECT_TRUE(test::exists(s->get().folders.programs + "サンプル"));
   EXPECT_TRUE(test::exists(s->get().folders.desktop + "サンプル.desktop"));
@@ -46,7 +45,7 @@ TEST_F(TextUiTest, EmptyAnswersKeepTheProposals) {
 
 TEST_F(TextUiTest, RefusedFolderIsAskedAgain) {
   EXPECT_EQ(run("relative\n" + root + "elsewhere\nn\nn\n\n", false), kExitDone);
-  EXPECT_NE(err.str().find(text::kNeedFullPath), std::string::npos);
+  EXPECT_NE(err.str().find("「C:\\Soft」のように、ドライブ名も含めた正しいパス名を指定してください。"), std::string::npos);
   EXPECT_TRUE(test::exists(root + "elsewhere/kelvox"));
   EXPECT_FALSE(test::exists(s->get().folders.programs + "サンプル"));
 }
@@ -96,7 +95,7 @@ TEST_F(TextUiTest, UnattendedRefusalEndsTheRun) {
   CommandLine cl;
   cl.options.folder = "/";
   EXPECT_EQ(run("", true, cl), kExitCancelled);
-  EXPECT_NE(err.str().find(text::kRootFolder), std::string::npos);
+  EXPECT_NE(err.str().find("ルートディレクトリにはインストールできません。"), std::string::npos);
 }
 
 TEST_F(TextUiTest, UnattendedQuestionsAreAnsweredYesAndShown) {
@@ -104,7 +103,7 @@ TEST_F(TextUiTest, UnattendedQuestionsAreAnsweredYesAndShown) {
   CommandLine cl;
   cl.options.noStart = true;
   EXPECT_EQ(run("", true, cl), kExitDone);
-  EXPECT_NE(out.str().find(std::string(text::kLowSpaceAfter) + " → はい"), std::string::npos);
+  EXPECT_NE(out.str().find(std::string("メガバイトしかありません。かまわずにインストールしますか？") + " → はい"), std::string::npos);
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "installer/app.h"
-#include "installer/messages.h"
 #include "installer/self_deletion.h"
 #include "sample_distribution.h"
 #include "support.h"
@@ -65,13 +64,13 @@ TEST_F(UninstallTest, LeftoverAnsweredNoKeepsItAndItsFolders) {
   EXPECT_TRUE(exists(folders().systemFolder + "s.dll"));
   EXPECT_FALSE(exists(d.installation + "HELP.GID"));  // deleted without a question
   EXPECT_EQ(ui.count("HELP.GID"), 0);
-  EXPECT_EQ(ui.uninstallResult, d.installation + text::kFilesRemainAfterFolder);
+  EXPECT_EQ(ui.uninstallResult, d.installation + " にはまだファイルが残っています。後で削除してください。");
   // The one question, then the Save folder's failure; the folders above stop without a word.
   ASSERT_EQ(ui.boxes.size(), 2u);
-  EXPECT_EQ(ui.boxes[0].text, d.installation + "Save/Save00" + text::kAskDeleteAfterPath);
+  EXPECT_EQ(ui.boxes[0].text, d.installation + "Save/Save00" + " - このファイルを削除してもいいですか？");
   EXPECT_EQ(ui.boxes[0].caption, "サンプル");
   EXPECT_EQ(ui.boxes[0].buttons, Buttons::YesNoCancel);
-  EXPECT_EQ(ui.boxes[1].text, d.installation + "Save" + text::kFolderDeleteFailedAfterPath);
+  EXPECT_EQ(ui.boxes[1].text, d.installation + "Save" + " - ディレクトリの削除に失敗しました");
   // Steps 4 and 5 ran all the same.
   EXPECT_FALSE(s->registry->keyExists(RootKey::LocalMachine, uninstallKey()));
 }
@@ -81,7 +80,7 @@ TEST_F(UninstallTest, LeftoverAnsweredYesLeavesOnlyTheSystemFolderFile) {
   for (const auto& path : installedPaths()) EXPECT_FALSE(exists(path)) << path;
   EXPECT_FALSE(exists(d.installation));
   EXPECT_TRUE(exists(folders().systemFolder + "s.dll"));
-  EXPECT_EQ(ui.uninstallResult, std::string("サンプル") + text::kRemovedAfterTitle);
+  EXPECT_EQ(ui.uninstallResult, std::string("サンプル") + "は正常に削除されました。");
   EXPECT_EQ(ui.boxes.size(), 1u);  // the question about Save00 only
   EXPECT_FALSE(s->registry->keyExists(RootKey::LocalMachine, uninstallKey()));
   EXPECT_FALSE(s->registry->keyExists(RootKey::CurrentUser, "Software\\Kelvox\\Sample"));
@@ -93,15 +92,15 @@ TEST_F(UninstallTest, RunningGameStopsTheRemovalAtTheMainProgram) {
   s->gameRunning = true;
   EXPECT_EQ(uninstall(), kExitWithErrors);
   ASSERT_EQ(ui.boxes.size(), 2u);
-  EXPECT_EQ(ui.boxes[0].text, d.installation + "kelvox" + text::kSkipAfterPath);
+  EXPECT_EQ(ui.boxes[0].text, d.installation + "kelvox" + "の削除に失敗しました。このファイルをスキップして処理を続行します。");
   EXPECT_EQ(ui.boxes[1].text,
-            d.installation + "kelvox" + text::kMainDeleteFailedAfterPath + "サンプル" + text::kQuitAndRetryAfterTitle);
+            d.installation + "kelvox" + " の削除に失敗しました。" + "サンプル" + "を終了して、もう一度アンインストールをやり直してください。");
   EXPECT_TRUE(exists(d.installation + "kelvox"));
   EXPECT_FALSE(exists(d.installation + "readme.txt"));  // entries after 1 went first
   EXPECT_TRUE(exists(d.installation + "installer"));    // entries 0 and −1 come after 1
   EXPECT_TRUE(exists(folders().desktop + "サンプル.desktop"));
   EXPECT_TRUE(s->registry->keyExists(RootKey::LocalMachine, uninstallKey()));
-  EXPECT_EQ(ui.uninstallResult, d.installation + text::kFilesRemainAfterFolder);
+  EXPECT_EQ(ui.uninstallResult, d.installation + " にはまだファイルが残っています。後で削除してください。");
 }
 
 TEST_F(UninstallTest, CancelEndsTheFolderCleanUpOnly) {
@@ -118,7 +117,7 @@ TEST_F(UninstallTest, FailedFileDeletionIsSkippedAndTheRestGoesOn) {
   s->files.removeFails.insert(d.installation + "Data/a.dat");
   EXPECT_EQ(uninstall(), kExitWithErrors);
   // Once among the configured files, once more when the folder clean-up meets it again.
-  EXPECT_EQ(ui.count(d.installation + "Data/a.dat" + text::kSkipAfterPath), 2);
+  EXPECT_EQ(ui.count(d.installation + "Data/a.dat" + "の削除に失敗しました。このファイルをスキップして処理を続行します。"), 2);
   EXPECT_FALSE(exists(d.installation + "kelvox"));
   EXPECT_FALSE(exists(d.installation + "installer"));
 }
@@ -129,13 +128,13 @@ TEST_F(UninstallTest, LinksInTheFolderAreRemovedNotFollowed) {
   EXPECT_EQ(uninstall(), kExitDone);
   EXPECT_TRUE(exists(root + "outside/keep.txt"));
   EXPECT_FALSE(exists(d.installation + "link"));
-  EXPECT_EQ(ui.count(d.installation + "link" + text::kAskDeleteAfterPath), 1);
+  EXPECT_EQ(ui.count(d.installation + "link" + " - このファイルを削除してもいいですか？"), 1);
 }
 
 TEST_F(UninstallTest, UnknownRegRootIsReportedAndSkipped) {
   install(test::sampleConfig() + "2=HKEY_USERS\\Software\\Kelvox\r\n3=HKEY_CURRENT_USER\\Software\\Kelvox\\Other\r\n");
   EXPECT_EQ(uninstall(), kExitDone);
-  EXPECT_EQ(ui.count(text::kBadRegSection), 1);
+  EXPECT_EQ(ui.count("Regセクションがおかしいです。"), 1);
   EXPECT_FALSE(s->registry->keyExists(RootKey::CurrentUser, "Software\\Kelvox\\Other"));
   EXPECT_TRUE(s->registry->keyExists(RootKey::CurrentUser, "Software\\Kelvox"));
 }
@@ -149,7 +148,7 @@ TEST_F(UninstallTest, HomeFolderIsNeverCleanedUp) {
   // Not the registered installation: refused before anything is touched.
   EXPECT_EQ(runProgram(cl, folders().systemFolder + "installer", s->get(), ui), kExitCancelled);
   EXPECT_TRUE(exists(home + "notes.txt"));
-  EXPECT_EQ(ui.count(text::kAskDeleteAfterPath), 0);
+  EXPECT_EQ(ui.count(" - このファイルを削除してもいいですか？"), 0);
 }
 
 TEST_F(UninstallTest, CopyStartedByHandOutsideTheSystemFolderKeepsItsFile) {
@@ -168,7 +167,7 @@ TEST_F(UninstallTest, RequestAsksThenStartsTheCopyFromTheSystemFolder) {
   std::string self = d.installation + "installer";
   EXPECT_EQ(runProgram(cl, self, s->get(), ui), kExitDone);
   ASSERT_EQ(ui.boxes.size(), 1u);
-  EXPECT_EQ(ui.boxes[0].text, "サンプル" + std::string(text::kConfirmAfterTitle));
+  EXPECT_EQ(ui.boxes[0].text, "サンプル" + std::string("を削除します。"));
   EXPECT_EQ(ui.boxes[0].caption, "サンプル");
   EXPECT_EQ(ui.boxes[0].buttons, Buttons::OkCancel);
   EXPECT_EQ(ui.boxes[0].icon, Icon::Information);
@@ -184,7 +183,7 @@ TEST_F(UninstallTest, RequestCancelledOrUnstartableCopy) {
   CommandLine cl;
   cl.mode = Mode::UninstallRequest;
   std::string self = d.installation + "installer";
-  ui.rules = {{text::kConfirmAfterTitle, Answer::Cancel}};
+  ui.rules = {{"を削除します。", Answer::Cancel}};
   EXPECT_EQ(runProgram(cl, self, s->get(), ui), kExitCancelled);
   EXPECT_FALSE(exists(folders().systemFolder + "installer"));
 
@@ -192,17 +191,17 @@ TEST_F(UninstallTest, RequestCancelledOrUnstartableCopy) {
   ui.boxes.clear();
   s->processes.runResult = std::nullopt;
   EXPECT_EQ(runProgram(cl, self, s->get(), ui), kExitWithErrors);
-  EXPECT_EQ(ui.count(text::kUninstallerStartFailed), 1);
+  EXPECT_EQ(ui.count("アンインストール用プログラムの起動に失敗しました。手動で削除してください。"), 1);
 }
 
 TEST_F(UninstallTest, ResidentProgramsRequestWarnsToQuitItFirst) {
   install(test::sampleConfig(true, true));
   CommandLine cl;
   cl.mode = Mode::UninstallRequest;
-  ui.rules = {{text::kConfirmAfterTitle, Answer::Cancel}};
+  ui.rules = {{"を削除します。", Answer::Cancel}};
   runProgram(cl, d.installation + "installer", s->get(), ui);
   ASSERT_EQ(ui.boxes.size(), 1u);
-  EXPECT_EQ(ui.boxes[0].text, "サンプル" + std::string(text::kConfirmAfterTitle) + text::kResidentWarning);
+  EXPECT_EQ(ui.boxes[0].text, "サンプル" + std::string("を削除します。") + "まだ常駐している場合は、今すぐ終了させてからOKボタンを押してください。");
 }
 
 TEST_F(UninstallTest, WithoutDelayedDeletionWininitGetsTheRenameLine) {
