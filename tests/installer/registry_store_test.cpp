@@ -32,6 +32,21 @@ TEST_F(RegistryTest, KeysAndValuesSurviveInAFreshStore) {
   EXPECT_FALSE(r.keyExists(RootKey::LocalMachine, "Software\\Maker"));  // roots are apart
 }
 
+TEST_F(RegistryTest, JapaneseNamesStayApartAndTheLettersAroundThemFold) {
+  RegistryStore r(file());
+  // ア and ヂ are 0x83 0x41 and 0x83 0x61 in Shift-JIS: a byte fold would make them one name.
+  // The store holds UTF-8, where they differ and no byte of theirs is a letter.
+  for (const char* key : {"Software\\ア", "Software\\ヂ", "Software\\ぁGame"})
+    ASSERT_TRUE(r.createKey(RootKey::CurrentUser, key)) << key;
+  ASSERT_TRUE(r.setValue(RootKey::CurrentUser, "Software\\ア", "Name", "a"));
+  ASSERT_TRUE(r.setValue(RootKey::CurrentUser, "Software\\ヂ", "Name", "b"));
+  EXPECT_EQ(r.queryValue(RootKey::CurrentUser, "Software\\ア", "Name"), "a");
+  EXPECT_EQ(r.queryValue(RootKey::CurrentUser, "Software\\ヂ", "Name"), "b");
+  // ぁ is E3 81 81 in UTF-8; read as Shift-JIS, 0x81 would swallow the letter after it.
+  ASSERT_TRUE(r.setValue(RootKey::CurrentUser, "Software\\ぁGame", "Path", "x"));
+  EXPECT_EQ(r.queryValue(RootKey::CurrentUser, "SOFTWARE\\ぁgame", "path"), "x");
+}
+
 TEST_F(RegistryTest, MalformedPathsNameNoKey) {
   RegistryStore r(file());
   for (const char* path : {"\\a", "a\\", "a\\\\b", "a\nb"}) {

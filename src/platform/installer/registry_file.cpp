@@ -1,6 +1,8 @@
 // Reads and writes the REGEDIT4-style text of the registry store.
 #include "platform/installer/registry_file.h"
 
+#include "platform/text_encoding.h"
+
 namespace kelvox::platform::installer {
 namespace {
 
@@ -51,10 +53,9 @@ void addWithParents(RegistryMap& keys, const std::string& path) {
 }  // namespace
 
 std::string foldRegistryName(std::string_view name) {
-  std::string out(name);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return out;
+  // Names reach the store as UTF-8 (the installer converts the setup file's Shift-JIS first),
+  // so they take the UTF-8 fold.
+  return asciiToLower(name);
 }
 
 RegistryMap parseRegistryText(std::string_view text, size_t* firstBadLine) {

@@ -24,7 +24,8 @@ struct RegistryKeyRecord {
   std::vector<std::pair<std::string, std::string>> values;
 };
 
-// Keys by their path folded to ASCII lower case; every key's parents are present too.
+// Keys by their path folded to ASCII lower case (asciiToLower: names are UTF-8); every key's
+// parents are present too.
 using RegistryMap = std::map<std::string, RegistryKeyRecord>;
 
 std::string foldRegistryName(std::string_view name);
