@@ -20,15 +20,9 @@ std::vector<std::string_view> components(std::string_view path) {
   return parts;
 }
 
+// Host names are UTF-8: they take the UTF-8 fold.
 bool sameIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
+  return a.size() == b.size() && platform::asciiToLower(a) == platform::asciiToLower(b);
 }
 
 }  // namespace

@@ -26,10 +26,7 @@ bool hasDotComponent(std::string_view path) {
 
 bool endsWithExe(std::string_view name) {
   if (name.size() < 4) return false;
-  std::string tail(name.substr(name.size() - 4));
-  for (char& c : tail)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return tail == ".exe";
+  return platform::asciiToLower(name.substr(name.size() - 4)) == ".exe";
 }
 
 std::optional<std::string> findConfigFile(const FileOps& files, const std::string& folder, const std::string& name) {
