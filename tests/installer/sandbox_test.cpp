@@ -210,7 +210,7 @@ TEST_F(Sandbox, InstallationWithoutARecordRemovesOnlyTheConfigurationsFiles) {
   ASSERT_TRUE(s->registry->deleteKey(RootKey::LocalMachine, uninstallKey()));
   ASSERT_TRUE(s->registry->createKey(RootKey::LocalMachine, uninstallKey()));
   ASSERT_TRUE(s->registry->setValue(RootKey::LocalMachine, uninstallKey(), "UninstallString",
-                                    "\"" + installation() + "installer\" /r"));
+                                    std::string("\"").append(installation()).append("installer\" /r")));
   test::writeFile(installation() + "Save/Save00", "left by the game");
   ui.boxes.clear();
   EXPECT_EQ(uninstall(installation() + "installer"), kExitWithErrors);
