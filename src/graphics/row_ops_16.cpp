@@ -1,5 +1,5 @@
 // Row operations for the two 16-bit formats, 5:5:5 (depth 15) and 5:6:5 (depth 16). Subtract,
-// add and blend work four pixels per 64-bit word: each channel is shifted to the bottom of its
+// add and blend work eight pixels per Wide word (four per 64-bit word at the row's end): each channel is shifted to the bottom of its
 // 16-bit lane, where a 5- or 6-bit field has ten or more free bits above it. The blend gives
 // exactly the per-pixel value d + floor((s - d) * weight / 256) in every lane. Conversion is
 // per pixel.
@@ -46,27 +46,29 @@ void convertRow(void* destination, const void* source, int count) {
   }
 }
 
-// [Combine] on the three channels of four pixels. A 5:5:5 word's unused top bit comes out 0.
-template <typename F, uint64_t (*Combine)(uint64_t, uint64_t, uint64_t, int)>
-uint64_t combineWord(uint64_t d, uint64_t s) {
-  return Combine((d >> F::kRedShift) & k5, (s >> F::kRedShift) & k5, k5, 5) << F::kRedShift |
-         Combine((d >> F::kGreenShift) & F::kGreen, (s >> F::kGreenShift) & F::kGreen, F::kGreen, F::kGreenWidth)
+// [Combine] (lanes::Add or lanes::Subtract) on the three channels of a word of pixels. A 5:5:5
+// pixel's unused top bit comes out 0.
+template <typename F, typename Combine>
+auto combineWord = [](auto d, auto s) {
+  return Combine::apply((d >> F::kRedShift) & k5, (s >> F::kRedShift) & k5, k5, 5) << F::kRedShift |
+         Combine::apply((d >> F::kGreenShift) & F::kGreen, (s >> F::kGreenShift) & F::kGreen, F::kGreen,
+                        F::kGreenWidth)
              << F::kGreenShift |
-         Combine(d & k5, s & k5, k5, 5);
-}
+         Combine::apply(d & k5, s & k5, k5, 5);
+};
 
 template <typename F>
 void subtractRow(void* destination, const void* source, int count) {
   if (count <= 0) return;
   lanes::forEachWord(static_cast<uint8_t*>(destination), static_cast<const uint8_t*>(source), 2 * size_t(count),
-                     combineWord<F, lanes::subtractSaturate>);
+                     combineWord<F, lanes::Subtract>);
 }
 
 template <typename F>
 void addRow(void* destination, const void* source, int count) {
   if (count <= 0) return;
   lanes::forEachWord(static_cast<uint8_t*>(destination), static_cast<const uint8_t*>(source), 2 * size_t(count),
-                     combineWord<F, lanes::addSaturate>);
+                     combineWord<F, lanes::Add>);
 }
 
 template <typename F>
@@ -74,15 +76,15 @@ void blendRow(void* destination, const void* source, int count, int weight) {
   if (count <= 0) return;
   const auto a = static_cast<uint32_t>(weight);
   lanes::forEachWord(static_cast<uint8_t*>(destination), static_cast<const uint8_t*>(source), 2 * size_t(count),
-                     [a](uint64_t d, uint64_t s) {
-                       if ((s & F::kColour) == 0) return d;  // four keyed pixels
-                       uint64_t mixed =
+                     [a](auto d, auto s) {
+                       if (lanes::allZero(s & F::kColour)) return d;  // a word of keyed pixels
+                       decltype(d) mixed =
                            lanes::blend((d >> F::kRedShift) & k5, (s >> F::kRedShift) & k5, k5, a) << F::kRedShift |
                            lanes::blend((d >> F::kGreenShift) & F::kGreen, (s >> F::kGreenShift) & F::kGreen,
                                         F::kGreen, a)
                                << F::kGreenShift |
                            lanes::blend(d & k5, s & k5, k5, a);
-                       uint64_t drawn = lanes::nonZero16(s & F::kColour);  // the key: no colour bit set
+                       decltype(d) drawn = lanes::nonZero16(s & F::kColour);  // the key: no colour bit set
                        return (mixed & drawn) | (d & ~drawn);
                      });
 }

@@ -1,6 +1,6 @@
-// Row operations for depth 8 (one byte RRRGGGBB per pixel). Subtract and add work eight pixels
-// per 64-bit word, each channel in its own byte lanes; conversion is per pixel; the blend is a
-// plain copy.
+// Row operations for depth 8 (one byte RRRGGGBB per pixel). Subtract and add work sixteen
+// pixels per Wide word (eight per 64-bit word at the row's end), each channel in its own byte
+// lanes; conversion is per pixel; the blend is a plain copy.
 #include <cstring>
 
 #include "graphics/packed_lanes.h"
@@ -33,22 +33,24 @@ void convertRow(void* destination, const void* source, int count) {
   }
 }
 
-template <uint64_t (*Combine)(uint64_t, uint64_t, uint64_t, int)>
-uint64_t combineWord(uint64_t d, uint64_t s) {
-  return Combine((d >> 5) & kRed, (s >> 5) & kRed, kRed, 3) << 5 |
-         Combine((d >> 2) & kGreen, (s >> 2) & kGreen, kGreen, 3) << 2 | Combine(d & kBlue, s & kBlue, kBlue, 2);
-}
+// [Combine] (lanes::Add or lanes::Subtract) on the three channels of a word of pixels.
+template <typename Combine>
+auto combineWord = [](auto d, auto s) {
+  return Combine::apply((d >> 5) & kRed, (s >> 5) & kRed, kRed, 3) << 5 |
+         Combine::apply((d >> 2) & kGreen, (s >> 2) & kGreen, kGreen, 3) << 2 |
+         Combine::apply(d & kBlue, s & kBlue, kBlue, 2);
+};
 
 void subtractRow(void* destination, const void* source, int count) {
   if (count <= 0) return;
   lanes::forEachWord(static_cast<uint8_t*>(destination), static_cast<const uint8_t*>(source), size_t(count),
-                     combineWord<lanes::subtractSaturate>);
+                     combineWord<lanes::Subtract>);
 }
 
 void addRow(void* destination, const void* source, int count) {
   if (count <= 0) return;
   lanes::forEachWord(static_cast<uint8_t*>(destination), static_cast<const uint8_t*>(source), size_t(count),
-                     combineWord<lanes::addSaturate>);
+                     combineWord<lanes::Add>);
 }
 
 // Kept: depth 8 never blended; a weighted sprite there is drawn as its bytes, key and all.
