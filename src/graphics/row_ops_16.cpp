@@ -1,8 +1,8 @@
 // Row operations for the two 16-bit formats, 5:5:5 (depth 15) and 5:6:5 (depth 16). Subtract,
-// add and blend work eight pixels per Wide word (four per 64-bit word at the row's end): each channel is shifted to the bottom of its
-// 16-bit lane, where a 5- or 6-bit field has ten or more free bits above it. The blend gives
-// exactly the per-pixel value d + floor((s - d) * weight / 256) in every lane. Conversion is
-// per pixel.
+// add and blend work eight pixels per Wide word (four per 64-bit word at the row's end): each
+// channel is shifted to the bottom of its 16-bit lane, where a 5- or 6-bit field has ten or
+// more free bits above it. The blend gives exactly the per-pixel value
+// d + floor((s - d) * weight / 256) in every lane. Conversion is per pixel.
 #include <cstring>
 
 #include "graphics/packed_lanes.h"
