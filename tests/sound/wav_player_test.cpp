@@ -48,6 +48,7 @@ TEST(WavPlayer, ScriptScenarios) {
       {"a missing file plays nothing and stops the channel",
        std::string(kScreen) + "se 0 WavPlay bo 0 WavPlay 0 WavIsPlaying", {0}, 1},
       {"WavStop stops", std::string(kScreen) + "se 0 WavPlay 0 WavStop 0 WavIsPlaying", {0}, 1},
+      {"GetScreenMode without Save\\Sys is full screen", "GetScreenMode", {1}, 0},
       {"GetScreenMode follows SetScreenMode", "640 480 0 SetScreenMode GetScreenMode 640 480 7 SetScreenMode GetScreenMode",
        {0, 1}, 0},
   };
