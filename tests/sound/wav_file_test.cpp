@@ -57,7 +57,8 @@ TEST(WavFile, SizesClaimingMoreThanTheFileHoldsAreClamped) {
       {"odd bytes cut to whole frames", {.dataSizeField = 11}, 400, 10},
   };
   for (const Case& c : cases) {
-    auto image = read(makeWav(c.spec, std::string(c.dataBytes, 7)));
+    std::string bytes = makeWav(c.spec, std::string(c.dataBytes, 7));
+    auto image = read(bytes);
     ASSERT_TRUE(image) << c.what;
     EXPECT_EQ(image->data.size(), c.expected) << c.what;
   }
@@ -110,7 +111,8 @@ TEST(WavFile, ConversionToTheMixerFormat) {
        {5, 5, 9, 9}},
   };
   for (const Case& c : cases) {
-    auto image = read(makeWav(c.spec, c.data));
+    std::string bytes = makeWav(c.spec, c.data);  // the image points into it
+    auto image = read(bytes);
     ASSERT_TRUE(image) << c.what;
     auto buffer = convertForMixer(*image);
     ASSERT_TRUE(buffer) << c.what;
@@ -120,7 +122,8 @@ TEST(WavFile, ConversionToTheMixerFormat) {
 
 TEST(WavFile, ASoundThatWouldGrowBeyondTenMinutesIsRefused) {
   // 100 Hz mono 8-bit: 60001 bytes are 600.01 s, 26.46 million frames at 44100.
-  auto image = read(makeWav({.rate = 100, .bits = 8}, std::string(60001, '\x80')));
+  std::string bytes = makeWav({.rate = 100, .bits = 8}, std::string(60001, '\x80'));
+  auto image = read(bytes);
   ASSERT_TRUE(image);
   EXPECT_EQ(convertForMixer(*image), nullptr);
 }
