@@ -11,7 +11,7 @@ namespace kelvox::sound {
 namespace {
 
 using test::makeWav;
-using test::WavSpec;
+using test::WavShape;
 
 std::optional<WavImage> read(const std::string& bytes) {
   return readWav({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
@@ -44,7 +44,7 @@ TEST(WavFile, RefusesWhatNoSoundCardTakes) {
 TEST(WavFile, SizesClaimingMoreThanTheFileHoldsAreClamped) {
   struct Case {
     const char* what;
-    WavSpec spec;
+    WavShape shape;
     size_t dataBytes;  // in the file after the header
     size_t expected;   // bytes read
   } cases[] = {
@@ -57,7 +57,7 @@ TEST(WavFile, SizesClaimingMoreThanTheFileHoldsAreClamped) {
       {"odd bytes cut to whole frames", {.dataSizeField = 11}, 400, 10},
   };
   for (const Case& c : cases) {
-    std::string bytes = makeWav(c.spec, std::string(c.dataBytes, 7));
+    std::string bytes = makeWav(c.shape, std::string(c.dataBytes, 7));
     auto image = read(bytes);
     ASSERT_TRUE(image) << c.what;
     EXPECT_EQ(image->data.size(), c.expected) << c.what;
@@ -97,7 +97,7 @@ TEST(WavFile, OtherLayoutsAreReadByTheirChunks) {
 TEST(WavFile, ConversionToTheMixerFormat) {
   struct Case {
     const char* what;
-    WavSpec spec;
+    WavShape shape;
     std::string data;
     std::vector<int16_t> expected;  // interleaved stereo at 44100 Hz
   } cases[] = {
@@ -111,7 +111,7 @@ TEST(WavFile, ConversionToTheMixerFormat) {
        {5, 5, 9, 9}},
   };
   for (const Case& c : cases) {
-    std::string bytes = makeWav(c.spec, c.data);  // the image points into it
+    std::string bytes = makeWav(c.shape, c.data);  // the image points into it
     auto image = read(bytes);
     ASSERT_TRUE(image) << c.what;
     auto buffer = convertForMixer(*image);

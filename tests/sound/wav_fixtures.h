@@ -11,7 +11,7 @@
 
 namespace kelvox::test {
 
-struct WavSpec {
+struct WavShape {
   uint16_t formatTag = 1;
   uint16_t channels = 1;
   uint32_t rate = 44100;
@@ -21,7 +21,7 @@ struct WavSpec {
 };
 
 // A canonical 44-byte-header file with [data] as its sample bytes.
-inline std::string makeWav(const WavSpec& s, const std::string& data) {
+inline std::string makeWav(const WavShape& s, const std::string& data) {
   std::string b;
   auto u32 = [&](uint32_t v) {
     for (int i = 0; i < 4; ++i) b.push_back(static_cast<char>(v >> (8 * i)));
