@@ -59,8 +59,8 @@ std::vector<uint8_t> wavHeader(uint32_t dataBytes) {
   return b;
 }
 
-AudioRecorder::AudioRecorder(AudioDevice& inner)
-    : inner_(inner), engineThread_(std::this_thread::get_id()), ring_(kRingSamples), drainBuffer_(kRingSamples) {}
+AudioRecorder::AudioRecorder(AudioDevice& inner, AudioDevice* fallback)
+    : inner_(inner), fallback_(fallback), engineThread_(std::this_thread::get_id()), ring_(kRingSamples), drainBuffer_(kRingSamples) {}
 
 AudioRecorder::~AudioRecorder() {
   close();
@@ -110,19 +110,25 @@ bool AudioRecorder::finish(std::string& error) {
 bool AudioRecorder::open(AudioSource& source) {
   close();
   source_ = &source;
-  if (inner_.open(*this)) return true;
-  source_ = nullptr;
-  return false;
+  if (inner_.open(*this)) {
+    active_ = &inner_;
+  } else if (fallback_ && fallback_->open(*this)) {
+    active_ = fallback_;
+  } else {
+    source_ = nullptr;
+  }
+  return active_ != nullptr;
 }
 
 void AudioRecorder::close() {
-  inner_.close();  // when it returns, render is called no more
+  if (active_) active_->close();  // when it returns, render is called no more
+  active_ = nullptr;
   source_ = nullptr;
   drain();
 }
 
 void AudioRecorder::update() {
-  inner_.update();
+  if (active_) active_->update();
   drain();
 }
 

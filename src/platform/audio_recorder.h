@@ -10,6 +10,10 @@
 // writes to the file at once. A pull on another thread (SDL's audio thread) only copies into a
 // ring of four seconds that update() empties into the file on the engine thread, so that thread
 // never waits for the disk; what does not fit is dropped and counted.
+//
+// A recording does not depend on a sound card: when the real device cannot open, the
+// [fallback] device (the headless one, pulling in step with the engine's clock) is opened
+// instead, so a windowed run on a machine without sound still records what would be heard.
 #pragma once
 
 #include <cstdint>
@@ -25,7 +29,7 @@ namespace kelvox::platform {
 
 class AudioRecorder final : public AudioDevice, private AudioSource {
  public:
-  explicit AudioRecorder(AudioDevice& inner);
+  explicit AudioRecorder(AudioDevice& inner, AudioDevice* fallback = nullptr);
   ~AudioRecorder() override;  // finish() if not done
   AudioRecorder(const AudioRecorder&) = delete;
   AudioRecorder& operator=(const AudioRecorder&) = delete;
@@ -38,7 +42,7 @@ class AudioRecorder final : public AudioDevice, private AudioSource {
 
   bool open(AudioSource& source) override;
   void close() override;
-  bool isOpen() const override { return inner_.isOpen(); }
+  bool isOpen() const override { return active_ != nullptr; }
   void update() override;
 
   uint64_t framesRecorded() const { return dataBytes_ / 4; }
@@ -50,6 +54,8 @@ class AudioRecorder final : public AudioDevice, private AudioSource {
   void drain();
 
   AudioDevice& inner_;
+  AudioDevice* fallback_;
+  AudioDevice* active_ = nullptr;  // the one of the two that pulls; none when closed
   AudioSource* source_ = nullptr;
   std::thread::id engineThread_;
   int fd_ = -1;

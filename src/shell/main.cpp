@@ -95,9 +95,11 @@ int main(int argc, char** argv) {
   std::unique_ptr<shell::ScriptedInput> scripted;
   if (schedule) scripted = std::make_unique<shell::ScriptedInput>(services->window, std::move(*schedule));
   // --audio-out: the recorder stands between the engine and the device.
+  // Without a sound card it records in step with the engine's clock, as a headless run does.
+  platform::HeadlessAudio clockedAudio(services->clock);
   std::unique_ptr<platform::AudioRecorder> recorder;
   if (!audioOut.empty()) {
-    recorder = std::make_unique<platform::AudioRecorder>(services->audio);
+    recorder = std::make_unique<platform::AudioRecorder>(services->audio, &clockedAudio);
     if (!recorder->start(audioOut, error)) return fail("cannot record: " + error);
   }
   platform::Platform base{services->clock,   services->dialogs, services->window,

@@ -56,5 +56,34 @@ TEST(AudioRecorder, WritesWhatWasPlayedAsACanonicalWav) {
   EXPECT_EQ(le32(file, 44 + 4 * 1000), (2000u & 0xFFFF) | 2001u << 16) << "frame 1000 in order";
 }
 
+struct NoSoundCard final : AudioDevice {
+  bool open(AudioSource&) override { return false; }
+  void close() override {}
+  bool isOpen() const override { return false; }
+  void update() override {}
+};
+
+TEST(AudioRecorder, WithoutASoundCardTheClockedFallbackRecords) {
+  test::TempDir dir;
+  VirtualClock clock;
+  clock.setCostPerRead(0);
+  NoSoundCard card;
+  HeadlessAudio clocked(clock);
+  std::string error;
+  RampSource source;
+  {
+    AudioRecorder without(card);
+    EXPECT_FALSE(without.open(source)) << "no fallback: no device";
+  }
+  AudioRecorder recorder(card, &clocked);
+  ASSERT_TRUE(recorder.start(dir.path() / "out.wav", error)) << error;
+  ASSERT_TRUE(recorder.open(source));
+  clock.advance(1000);
+  recorder.update();
+  recorder.close();
+  ASSERT_TRUE(recorder.finish(error)) << error;
+  EXPECT_EQ(dir.read("out.wav").size(), 44u + 44100 * 4);
+}
+
 }  // namespace
 }  // namespace kelvox::platform
