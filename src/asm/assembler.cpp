@@ -42,8 +42,9 @@ void appendLiteral(std::vector<uint32_t>& code, int64_t value) {
 
 // The mnemonic that [text] spells in another case, if any.
 const vm::InstructionInfo* sameLetters(std::string_view text) {
+  std::string wanted = platform::asciiToLower(text);
   for (const auto& info : vm::kInstructions)
-    if (platform::sjisCompareNoCase(info.mnemonic, text) == 0) return &info;
+    if (platform::asciiToLower(info.mnemonic) == wanted) return &info;
   return nullptr;
 }
 

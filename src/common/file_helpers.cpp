@@ -13,15 +13,19 @@ namespace kelvox::common {
 std::vector<uint8_t> readAppFile(const platform::Paths& paths, std::string_view sjisName) {
   std::string error;
   auto bytes = platform::readWholeFile(paths.resolve(sjisName), &error);
-  if (!bytes)
-    raiseFileError(platform::toSjis("ファイル ") + std::string(sjisName) + platform::toSjis(" を開けませんでした (" + error + ")"));
+  if (!bytes) {
+    raiseFileError(platform::toSjis("ファイル ") + std::string(sjisName) +
+                   platform::toSjis(" を開けませんでした (" + error + ")"));
+  }
   return std::move(*bytes);
 }
 
 void writeAppFile(const platform::Paths& paths, std::string_view sjisName, std::span<const uint8_t> bytes) {
   std::string error;
-  if (!platform::writeFileAtomic(paths.resolve(sjisName), bytes, &error))
-    raiseFileError(platform::toSjis("ファイル ") + std::string(sjisName) + platform::toSjis(" を書き込めませんでした (" + error + ")"));
+  if (!platform::writeFileAtomic(paths.resolve(sjisName), bytes, &error)) {
+    raiseFileError(platform::toSjis("ファイル ") + std::string(sjisName) +
+                   platform::toSjis(" を書き込めませんでした (" + error + ")"));
+  }
 }
 
 }  // namespace kelvox::common

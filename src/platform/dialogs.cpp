@@ -36,7 +36,7 @@ bool parseAnswerList(const std::string& text, std::vector<Answer>& answers) {
   std::string word;
   while (std::getline(ss, word, ',')) {
     word.erase(std::remove_if(word.begin(), word.end(), [](char c) { return c == ' ' || c == '\t'; }), word.end());
-    word = sjisToLower(word);
+    word = asciiToLower(word);
     if (word == "ok") answers.push_back(Answer::Ok);
     else if (word == "cancel") answers.push_back(Answer::Cancel);
     else if (word == "yes") answers.push_back(Answer::Yes);

@@ -105,6 +105,13 @@ std::string sjisToLower(std::string_view text) {
   return out;
 }
 
+std::string asciiToLower(std::string_view text) {
+  std::string out(text);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
 int sjisCompareNoCase(std::string_view a, std::string_view b) {
   std::string la = sjisToLower(a), lb = sjisToLower(b);
   return la.compare(lb);

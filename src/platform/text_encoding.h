@@ -38,10 +38,17 @@ size_t findLastSjisChar(std::string_view text, char c);
 // True if the last character of [text] is the single-byte [c] (a trail byte does not count).
 bool endsWithSjisChar(std::string_view text, char c);
 
-// The one case fold of the engine, the tools and the installer: ASCII letters are lowered, as
-// Windows compares file, key and mnemonic names; double-byte characters are left alone (their
-// trail bytes may fall in 'A'..'Z': ア is 0x83 0x41, ヂ 0x83 0x61).
+// The case folds, one per encoding; names compare as Windows compares them, ASCII letters
+// without regard to case and everything else by byte.
+//
+// Shift-JIS text (the game's names, paths, Kelvox.ini): double-byte characters are left alone,
+// as their trail bytes may fall in 'A'..'Z' (ア is 0x83 0x41, ヂ 0x83 0x61).
 std::string sjisToLower(std::string_view text);
+// UTF-8 or plain ASCII text (command lines, assembler source, the installer's registry
+// names): every byte in 'A'..'Z' is a letter, since UTF-8's multi-byte characters use bytes of
+// 0x80 and above only. (The Shift-JIS fold would skip a byte after 0xE3, the lead byte of most
+// kana in UTF-8, and leave an ASCII letter there unfolded.)
+std::string asciiToLower(std::string_view text);
 
 // Case-insensitive comparison of Shift-JIS strings (ASCII letters fold; the rest by byte).
 // Returns <0, 0, >0.

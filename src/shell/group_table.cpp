@@ -3,10 +3,15 @@
 //   groups[0x8008 - 0x8000] = graphics::graphicsGroup;
 #include "shell/group_table.h"
 
+#include "shell/screen_mode_group.h"
+#include "sound/wav_group.h"
+
 namespace kelvox::shell {
 
 void installSubsystemGroups(vm::GroupTable& groups) {
-  (void)groups;  // no subsystem yet: screen mode, saves, graphics, text, MIDI, WAV, effects, CD
+  groups[0x8006 - 0x8000] = screenModeGroup;
+  groups[0x800B - 0x8000] = sound::wavGroup;
+  // still to come: saves, graphics, text, MIDI, effects, CD
 }
 
 }  // namespace kelvox::shell

@@ -15,7 +15,7 @@
 namespace kelvox::vm {
 
 MachineContext::MachineContext(platform::Platform& p)
-    : platform(p), groups(machineGroups()), effectStepCounts{64, 64, 48, 48, 64, 64, 32, 64, 64, 16, 64, 64} {}
+    : platform(p), effectStepCounts{64, 64, 48, 48, 64, 64, 32, 64, 64, 16, 64, 64}, groups(machineGroups()) {}
 
 MachineContext::~MachineContext() = default;
 

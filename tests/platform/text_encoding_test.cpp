@@ -44,5 +44,15 @@ TEST(TextEncoding, CaseFoldingLeavesDoubleByteCharactersAlone) {
   EXPECT_EQ(sjisCompareNoCase("Grd\\BG.PNG", "grd\\bg.png"), 0);
 }
 
+TEST(TextEncoding, EachEncodingHasItsFold) {
+  // ぁ in UTF-8 is E3 81 81: read as Shift-JIS, 0x81 would pair with the 'A' after it.
+  const std::string utf8 = "\xE3\x81\x81" "A";
+  EXPECT_EQ(asciiToLower(utf8), "\xE3\x81\x81" "a");
+  EXPECT_EQ(sjisToLower(utf8), utf8);  // why UTF-8 text must not take the Shift-JIS fold
+  EXPECT_EQ(asciiToLower("\x83\x41"), "\x83\x61");  // Shift-JIS is not for this fold
+  EXPECT_EQ(sjisToLower("\x83\x41"), "\x83\x41");
+  EXPECT_EQ(asciiToLower("OK,No"), "ok,no");
+}
+
 }  // namespace
 }  // namespace kelvox::platform
