@@ -38,6 +38,7 @@ int createHost(EngineHost& host) {
   // The machine reports; the host shows.
   host.machine->report = [&dialogs = host.platform.dialogs](const common::AppError& e) { showAppError(dialogs, e); };
   installSubsystemGroups(host.machine->groups);
+  installSubsystemHooks(*host.machine);
   if (vm::initMachine(*host.machine, host.input.get(), nullptr, nullptr, host.wav.get()) != 0)
     common::raiseFatal(common::Fault::MachineStart);
   return 0;

@@ -5,13 +5,21 @@
 
 #include "shell/screen_mode_group.h"
 #include "sound/wav_group.h"
+#include "text/text_group.h"
+#include "text/text_windows.h"
+#include "vm/machine_context.h"
 
 namespace kelvox::shell {
 
 void installSubsystemGroups(vm::GroupTable& groups) {
   groups[0x8006 - 0x8000] = screenModeGroup;
+  groups[0x8009 - 0x8000] = text::textGroup;
   groups[0x800B - 0x8000] = sound::wavGroup;
-  // still to come: saves, graphics, text, MIDI, effects, CD
+  // still to come: saves, graphics, MIDI, effects, CD
+}
+
+void installSubsystemHooks(vm::MachineContext& m) {
+  m.textWindowHooks = {text::createTextWindows, text::releaseTextWindows};
 }
 
 }  // namespace kelvox::shell
