@@ -90,6 +90,7 @@ int initMachine(MachineContext& m, InputState* input, graphics::TDisplay* displa
   m.midi = midi;
   m.wav = wav;
   m.transitionState = kPresentFrame;
+  m.thumbnail.reset();
 
   if (m.paramStack.create(kStackCapacity) != 0) common::raiseFatal(common::Fault::ParamStackMemory);
   if (m.returnStack.create(kStackCapacity) != 0) common::raiseFatal(common::Fault::ReturnStackMemory);
@@ -130,6 +131,7 @@ int teardownMachine(MachineContext& m) {
   if (m.paramStack.release() != 0) common::raiseFatal(common::Fault::ParamStackRelease);
 
   m.auxTable.reset();
+  m.thumbnail.reset();
   m.data.clear();
   m.data.shrink_to_fit();
   m.code.clear();

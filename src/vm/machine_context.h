@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/fatal_error.h"
+#include "platform/bitmap.h"
 #include "vm/groups.h"
 #include "vm/system_list.h"
 #include "vm/value_stack.h"
@@ -107,6 +108,7 @@ struct MachineContext {
   int32_t recordSeenImages = 1;
   int32_t justRestored = 0;
   std::string fontName;  // Shift-JIS face name for text windows
+  std::unique_ptr<platform::Bitmap> thumbnail;  // the last MakeThumbnail's picture, or none
   std::vector<uint8_t> data;   // data memory, size rounded up to 4 bytes
   std::vector<uint32_t> code;  // code words
   std::vector<uint8_t> codeKeys;  // the slice loop's dispatch key of each code word (hot_ops.h)
