@@ -25,7 +25,8 @@ class Font {
   virtual int halfWidth() const = 0;
 
   // Draws Shift-JIS [text] as one run whose first cell has its top-left corner at (x, y), in
-  // [colour] (0x00RRGGBB), clipped to [target]; returns the x after the run. Two bytes form one
+  // [colour] (0x00RRGGBB), clipped to [target]; returns the x after the run (drawing stops at
+  // the target's right edge, and the x reached there is returned). Two bytes form one
   // character when the first passes the lead-byte test (0x81..0x9F, 0xE0..0xFC) and the second
   // is a valid trail byte (0x40..0x7E, 0x80..0xFC); the half-width katakana 0xA1..0xDF are single
   // bytes. A lead byte without a valid trail (also one at the end of [text]) takes one
@@ -40,7 +41,7 @@ class FontEngine {
 
   // A font of the face named [faceName] (Shift-JIS; empty asks for the default face) with the
   // Windows meaning of [height]: positive is the cell height in pixels, negative the character
-  // (em) height, 0 a default of 16-pixel cells. When no installed face fits the name, the
+  // (em) height, 0 a default of 16-pixel cells; heights beyond ±1024 get no font. When no installed face fits the name, the
   // engine's Japanese fixed-pitch face stands in; nullptr only when no usable face is installed.
   // Fonts are shared and keep their glyphs cached, so asking again for the same face and
   // height every frame costs a lookup.

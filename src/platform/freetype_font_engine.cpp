@@ -26,6 +26,7 @@ struct FreeTypeFontEngine::Library {
 namespace {
 
 constexpr int kDefaultCellHeight = 16;  // a height of 0 asks for "a default size"
+constexpr int kMaxHeight = 1024;         // pixels; a script's wild size gets no font
 constexpr size_t kMaxCachedGlyphs = 8192;  // about every character of JIS X 0208
 constexpr size_t kMaxCachedFonts = 64;
 
@@ -63,7 +64,8 @@ class FreeTypeFont : public Font {
 
   int draw(GlyphTarget& target, int x, int y, std::string_view text, uint32_t colour) override {
     size_t i = 0;
-    while (i < text.size()) {
+    // Advances are positive: nothing right of the target's edge can show.
+    while (i < text.size() && x < target.width()) {
       auto lead = static_cast<unsigned char>(text[i]);
       size_t k = 1;
       if (isSjisLeadByte(lead)) {
@@ -157,6 +159,7 @@ std::shared_ptr<Font> FreeTypeFontEngine::createFont(std::string_view faceName, 
     face = faces_.emplace(name, file).first;
   }
   if (height == 0) height = kDefaultCellHeight;
+  if (height > kMaxHeight || height < -kMaxHeight) return nullptr;
   auto key = std::make_pair(face->second.path + "#" + std::to_string(face->second.index), height);
   auto cached = fonts_.find(key);
   if (cached != fonts_.end()) return cached->second;

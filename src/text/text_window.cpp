@@ -37,15 +37,15 @@ int TextWindow::renderGdi(platform::FontEngine& fonts, platform::GlyphTarget& dc
   for (int p = 0; p < passCount; ++p) {
     const Pass& pass = passes[p];
     const uint32_t pixel = toPixel(pass.colour);
-    int y = pass.y;
+    int64_t y = pass.y;  // many lines of a large font run far below any surface
     size_t lineStart = 0, count = 0;
     bool trail = false;
     // Draws the line's [count] bytes (cut at the text's end: a lead byte counted its trail) twice.
     auto flush = [&] {
-      if (count == 0) return;
+      if (count == 0 || y >= dc.height() || y < -2048) return;  // a cell is at most 1024 pixels tall
       std::string_view run = text.substr(lineStart, count);
-      font->draw(dc, pass.x + 1, y, run, pixel);
-      font->draw(dc, pass.x, y, run, pixel);
+      font->draw(dc, pass.x + 1, static_cast<int>(y), run, pixel);
+      font->draw(dc, pass.x, static_cast<int>(y), run, pixel);
     };
     for (uint32_t i = 0; i < n; ++i) {
       auto b = static_cast<unsigned char>(text[i]);

@@ -107,6 +107,15 @@ TEST_F(TextWindowTest, LimitRevealsWholeCharactersOnly) {
   }
 }
 
+TEST_F(TextWindowTest, AFontThatCannotBeMadeDrawsNothingAndReturnsOne) {
+  for (int32_t h : {5000, -5000, INT32_MAX}) {
+    TextWindow w = window("abc", h);
+    RecordingTarget t(600, 200);
+    EXPECT_EQ(w.renderGdi(fonts, t, 3), 1) << h;
+    EXPECT_TRUE(t.ink.empty()) << h;
+  }
+}
+
 TEST_F(TextWindowTest, LineFeedIsDrawnByGdiAndSkippedByTheGrid) {
   // After the carriage return, the line feed takes a half cell in the GDI renderer, so "A"
   // starts 8 pixels in; the grid renderer skips it and "A" sits in column 0.
