@@ -54,6 +54,8 @@ bool fileOf(FcPattern* match, FaceFile& out) {
 
 }  // namespace
 
+void releaseFaceMatching() { FcFini(); }
+
 bool matchFace(const std::string& faceName, FaceFile& out) {
   if (!FcInit()) return false;
   if (!faceName.empty()) {

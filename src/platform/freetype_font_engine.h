@@ -23,6 +23,8 @@ struct FaceFile {
 // Japanese fixed-pitch face ("monospace" for the Japanese language) is taken. An empty name
 // asks for that face directly. False when neither exists. (font_matching.cpp)
 bool matchFace(const std::string& faceName, FaceFile& out);
+// Lets go of fontconfig's configuration, which matchFace sets up again when next asked.
+void releaseFaceMatching();
 
 class FreeTypeFontEngine : public FontEngine {
  public:
