@@ -130,13 +130,5 @@ TEST_F(FontEngineTest, DrawingIsClippedToTheTarget) {
   EXPECT_LT(last, 20);
 }
 
-TEST_F(FontEngineTest, SameFaceAndHeightShareOneFont) {
-  auto a = engine.createFont(toSjis("ＭＳ ゴシック"), 16);
-  auto b = engine.createFont(toSjis("ＭＳ ゴシック"), 16);
-  auto c = engine.createFont(toSjis("ＭＳ ゴシック"), 17);
-  EXPECT_EQ(a, b);
-  EXPECT_NE(a, c);
-}
-
 }  // namespace
 }  // namespace kelvox::platform
