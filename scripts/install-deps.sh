@@ -6,6 +6,8 @@ set -eu
 packages=(
   build-essential cmake ninja-build pkg-config
   libsdl2-dev                      # window, events, cursor, message boxes
+  libpng-dev libjpeg-dev zlib1g-dev  # the picture decoders (libjpeg-dev brings libjpeg-turbo)
+  libfreetype-dev libfontconfig-dev fonts-ipafont-gothic  # text: glyphs, face matching, a Japanese font
   libgtest-dev libgmock-dev googletest
   libbenchmark-dev liblua5.4-dev lua5.4   # kelvox-bench and its Lua reference
   xvfb xauth x11-utils xfonts-base  # the windowed smoke test (xwininfo; fonts for SDL's boxes)

@@ -1,7 +1,8 @@
 // Every fatal error of the game, one row each: code, name, message. The codes and texts are
 // the ones players and script authors know from the original; the engine adds 7, 9, 22 and 23
-// for script faults the original never checked. A "{}" in a message stands for the one part
-// that the raising site supplies (a file name, a command name, a number in hex).
+// for script faults the original never checked, and 24 for a damaged saved game. A "{}" in a
+// message stands for the one part that the raising site supplies (a file name, a command
+// name, a number in hex).
 //
 // Several rows may share a code (the message tells them apart). One row's code is not fixed:
 // the transition effector reports the rejected surface's bits per pixel as the code.
@@ -49,6 +50,8 @@ inline constexpr int kCodeFromCaller = -1;
   /* saved stacks */                                                                                 \
   X(20, StackFileRead, "PSファイルの読み込みに失敗しました")                                          \
   X(21, StackFileDamaged, "PSファイルに不正が見られます")                                             \
+  /* saved games: the original read any file; this engine checks it before changing anything */     \
+  X(24, SaveFileDamaged, "セーブファイルに不正が見られます")                                          \
   /* pictures, patterns and sprites */                                                               \
   X(15, PictureLoadStart, "グラフィックロードの準備に失敗しました")                                   \
   X(16, PictureLoadEnd, "グラフィックロードの後処理に失敗しました")                                   \

@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/display_device.h"
+#include "platform/font_engine.h"
 #include "platform/paths.h"
 #include "platform/window.h"
 
@@ -20,10 +21,11 @@ struct Platform {
   Paths& paths;
   DisplayDevice& display;
   AudioDevice& audio;
+  FontEngine& fonts;
 
   // The same services with [other] as the window: for a window that wraps this one (the
   // scripted input of an unattended run).
-  Platform withWindow(Window& other) const { return {clock, dialogs, other, paths, display, audio}; }
+  Platform withWindow(Window& other) const { return {clock, dialogs, other, paths, display, audio, fonts}; }
 };
 
 }  // namespace kelvox::platform

@@ -17,6 +17,9 @@ std::string usageText() {
          "                  comma-separated (default ok)\n"
          "  --input FILE    timed input, one event per line: 'TICK mouse X Y',\n"
          "                  'TICK down|up left|right|middle', 'TICK key VK down|up'\n"
+         "  --audio-out FILE.wav  record what the game plays, in step with its clock, into\n"
+         "                  a 16-bit stereo 44100 Hz WAV file (written when the run ends;\n"
+         "                  headless or with a window)\n"
          "  --stats         at exit, print ticks run, frames presented and skipped and the\n"
          "                  tick period (mean, 99th percentile, slowest)\n"
          "  --help          show this text\n";
@@ -57,6 +60,8 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLine& line, std:
         error = "--answer takes ok, cancel, yes or no, comma-separated, not '" + v + "'";
         return false;
       }
+    } else if (arg == "--audio-out") {
+      if (!value(line.audioOut)) return false;
     } else if (arg == "--input") {
       if (!value(line.inputFile)) return false;
     } else if (arg.size() > 1 && arg[0] == '-') {

@@ -16,6 +16,7 @@ struct CommandLine {
   uint64_t frames = 0;  // 0: run until the game ends
   std::vector<platform::Answer> answers;
   std::string inputFile;
+  std::string audioOut;  // --audio-out: the WAV file that records what is played; "" none
   std::string gameDir;  // empty: the program's own folder
 };
 

@@ -22,15 +22,24 @@ int createHost(EngineHost& host) {
   host.input = std::make_unique<vm::InputState>(host.platform.window);
   if (host.input->initialise() != 0) common::raiseFatal(common::Fault::InputStart);
 
-  // Display (56), WAV player (69) and MIDI player (64) are created here by their subsystems;
-  // none of them creates a device before the script's first SetScreenMode.
+  // Display (56) here. None of the three creates a device before the script's first
+  // SetScreenMode, so setChannelCount changes nothing yet.
+  try {
+    host.wav = std::make_unique<sound::WavPlayer>(host.platform.audio, host.platform.paths);
+  } catch (const std::bad_alloc&) {
+    common::raiseFatal(common::Fault::WavStart);
+  }
+  host.wav->attachWindow(&host.platform.window);
+  host.wav->setChannelCount(sound::kWavChannels);
+  // MIDI player (64) here, initialised on the WAV player's device (none yet).
 
   host.machine = std::make_unique<vm::MachineContext>(host.platform);
   host.machine->listeners = &host.listeners;
   // The machine reports; the host shows.
   host.machine->report = [&dialogs = host.platform.dialogs](const common::AppError& e) { showAppError(dialogs, e); };
   installSubsystemGroups(host.machine->groups);
-  if (vm::initMachine(*host.machine, host.input.get(), nullptr, nullptr, nullptr) != 0)
+  installSubsystemHooks(*host.machine);
+  if (vm::initMachine(*host.machine, host.input.get(), nullptr, nullptr, host.wav.get()) != 0)
     common::raiseFatal(common::Fault::MachineStart);
   return 0;
 }
@@ -41,6 +50,8 @@ int destroyHost(EngineHost& host) {
     host.systemFileLost = host.systemFileLost || host.machine->systemFileLost;
     host.machine.reset();
   }
+  // MIDI player (65) here: shutdown, then destroy.
+  host.wav.reset();  // its destructor shuts it down
   if (host.input) {
     if (host.input->shutdown() != 0) common::raiseFatal(common::Fault::InputEnd);
     host.input.reset();
@@ -144,7 +155,7 @@ void frameTick(EngineHost& host) {
   if (host.stats) host.stats->tickStarted(m.platform.clock.now());
   // Sound output catches up with the clock (a device with its own thread does not need it).
   m.platform.audio.update();
-  // WAV loop upkeep runs first here once the WAV player exists.
+  if (host.wav) host.wav->serviceLoops();
   autoHideCursor(m);
   try {
     vm::runSlice(m);

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "common/listener_registry.h"
+#include "sound/wav_player.h"
 #include "vm/frame_presenter.h"
 #include "vm/input_state.h"
 #include "vm/machine_context.h"
@@ -30,8 +31,9 @@ struct EngineHost {
   // host lives; the objects that listen (the CD audio object) get it from the host.
   common::ListenerRegistry listeners;
   std::unique_ptr<vm::InputState> input;
-  // The display, the WAV player and the MIDI player take their places here, between input and
-  // machine, as the graphics and sound subsystems create them.
+  // The display and the MIDI player take their places here, between input and machine, as the
+  // graphics and sound subsystems create them.
+  std::unique_ptr<sound::WavPlayer> wav;
   std::unique_ptr<vm::MachineContext> machine;
 
   vm::FramePresenter* presenter = nullptr;  // none until a display exists

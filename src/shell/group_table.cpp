@@ -3,10 +3,25 @@
 //   groups[0x8008 - 0x8000] = graphics::graphicsGroup;
 #include "shell/group_table.h"
 
+#include "save/save_group.h"
+#include "shell/screen_mode_group.h"
+#include "sound/wav_group.h"
+#include "text/text_group.h"
+#include "text/text_windows.h"
+#include "vm/machine_context.h"
+
 namespace kelvox::shell {
 
 void installSubsystemGroups(vm::GroupTable& groups) {
-  (void)groups;  // no subsystem yet: screen mode, saves, graphics, text, MIDI, WAV, effects, CD
+  groups[0x8006 - 0x8000] = screenModeGroup;
+  groups[0x8007 - 0x8000] = save::saveGroup;
+  groups[0x8009 - 0x8000] = text::textGroup;
+  groups[0x800B - 0x8000] = sound::wavGroup;
+  // still to come: graphics, MIDI, effects, CD
+}
+
+void installSubsystemHooks(vm::MachineContext& m) {
+  m.textWindowHooks = {text::createTextWindows, text::releaseTextWindows};
 }
 
 }  // namespace kelvox::shell

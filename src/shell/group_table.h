@@ -4,9 +4,15 @@
 
 #include "vm/groups.h"
 
+namespace kelvox::vm {
+struct MachineContext;
+}
+
 namespace kelvox::shell {
 
 // Puts every subsystem's group handler into [groups] (which holds machineGroups()).
 void installSubsystemGroups(vm::GroupTable& groups);
+// Gives [m] the subsystems' shares of its start-up and teardown (the text windows).
+void installSubsystemHooks(vm::MachineContext& m);
 
 }  // namespace kelvox::shell

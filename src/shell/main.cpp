@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+#include "platform/audio_recorder.h"
 #include "platform/file_system.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/instance_lock.h"
@@ -73,6 +74,9 @@ int main(int argc, char** argv) {
   std::optional<shell::InputSchedule> schedule;
   if (!line.inputFile.empty() && !(schedule = readInputFile(line.inputFile, error))) return fail(error);
 
+  // Named from where kelvox was started, before the game folder becomes current.
+  fs::path audioOut = line.audioOut.empty() ? fs::path() : fs::absolute(line.audioOut, ec);
+
   // One copy of the game at a time: a second windowed copy ends at once, with status 0 as the
   // original's did, but says why on standard error. A lock that cannot be made at all is an
   // error of its own, never taken for another copy. Headless runs are batch and test runs and
@@ -110,7 +114,18 @@ int main(int argc, char** argv) {
 
   std::unique_ptr<shell::ScriptedInput> scripted;
   if (schedule) scripted = std::make_unique<shell::ScriptedInput>(services->window, std::move(*schedule));
-  platform::Platform run = scripted ? services->withWindow(*scripted) : *services;
+  // --audio-out: the recorder stands between the engine and the device.
+  // Without a sound card it records in step with the engine's clock, as a headless run does.
+  platform::HeadlessAudio clockedAudio(services->clock);
+  std::unique_ptr<platform::AudioRecorder> recorder;
+  if (!audioOut.empty()) {
+    recorder = std::make_unique<platform::AudioRecorder>(services->audio, &clockedAudio);
+    if (!recorder->start(audioOut, error)) return fail("cannot record: " + error);
+  }
+  platform::Platform base{services->clock,   services->dialogs, services->window,
+                          services->paths,   services->display, recorder ? *recorder : services->audio,
+                          services->fonts};
+  platform::Platform run = scripted ? base.withWindow(*scripted) : base;
 
   shell::FrameStats stats;
   shell::RunOptions options;
@@ -129,5 +144,9 @@ int main(int argc, char** argv) {
     run.dialogs.messageBox(platform::toSjis(e.what()), shell::kAppTitle, platform::Buttons::Ok, platform::Icon::Stop, 0);
   }
   if (line.stats) std::fputs(stats.report().c_str(), stdout);
+  if (recorder) {
+    recorder->close();
+    if (!recorder->finish(error)) return fail("cannot record: " + error);
+  }
   return status;
 }

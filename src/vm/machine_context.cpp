@@ -17,7 +17,11 @@ namespace kelvox::vm {
 MachineContext::MachineContext(platform::Platform& p)
     : platform(p), effectStepCounts{64, 64, 48, 48, 64, 64, 32, 64, 64, 16, 64, 64}, groups(machineGroups()) {}
 
-MachineContext::~MachineContext() = default;
+// A machine destroyed without its teardown (a start-up that failed half-way) still lets go of
+// its text windows.
+MachineContext::~MachineContext() {
+  if (textWindowHooks.release) textWindowHooks.release(*this);
+}
 
 int MachineContext::effectSteps(int index) const {
   if (index < 0 || index >= static_cast<int>(effectStepCounts.size())) return 0;
@@ -89,6 +93,7 @@ int initMachine(MachineContext& m, InputState* input, graphics::TDisplay* displa
   m.midi = midi;
   m.wav = wav;
   m.transitionState = kPresentFrame;
+  m.thumbnail.reset();
 
   if (m.paramStack.create(kStackCapacity) != 0) common::raiseFatal(common::Fault::ParamStackMemory);
   if (m.returnStack.create(kStackCapacity) != 0) common::raiseFatal(common::Fault::ReturnStackMemory);
@@ -96,7 +101,8 @@ int initMachine(MachineContext& m, InputState* input, graphics::TDisplay* displa
   m.sprites.fill(nullptr);
   m.patterns.fill(nullptr);
 
-  // The text windows are created here, in index order, once the text subsystem exists.
+  // The 1024 text windows, in index order.
+  if (m.textWindowHooks.create && m.textWindowHooks.create(m) != 0) common::raiseFatal(common::Fault::TextWindowCreate);
 
   seedRandom(m.randomState, static_cast<uint32_t>(m.platform.clock.wallSeconds()));
 
@@ -127,12 +133,15 @@ int teardownMachine(MachineContext& m) {
     }
   }
 
-  // Text windows, patterns and sprites are released here by their subsystems once they exist.
+  if (m.textWindowHooks.release && m.textWindowHooks.release(m) != 0)
+    common::raiseFatal(common::Fault::TextWindowRelease);
+  // Patterns and sprites are released here by their subsystems once they exist.
 
   if (m.returnStack.release() != 0) common::raiseFatal(common::Fault::ReturnStackRelease);
   if (m.paramStack.release() != 0) common::raiseFatal(common::Fault::ParamStackRelease);
 
   m.auxTable.reset();
+  m.thumbnail.reset();
   m.data.clear();
   m.data.shrink_to_fit();
   m.code.clear();

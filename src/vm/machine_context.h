@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/fatal_error.h"
+#include "platform/bitmap.h"
 #include "vm/groups.h"
 #include "vm/system_list.h"
 #include "vm/value_stack.h"
@@ -25,6 +26,9 @@ class TDisplay;
 struct TSprite;
 struct TPatternRef;
 }  // namespace kelvox::graphics
+namespace kelvox::text {
+class TextWindow;
+}
 namespace kelvox::sound {
 class MidiPlayer;
 class WavPlayer;
@@ -38,6 +42,17 @@ inline constexpr int kStackCapacity = 1024;
 inline constexpr int kSpriteCount = 1024;
 inline constexpr int kPatternCount = 1024;
 inline constexpr int kEffectCount = 12;
+inline constexpr int kTextWindowCount = 1024;
+
+struct MachineContext;
+
+// The text subsystem's share of start-up and teardown, put in by the shell with the groups
+// (the machine knows no TextWindow): [create] fills textWindows, [release] empties it; each
+// returns 0 on success.
+struct TextWindowHooks {
+  int (*create)(MachineContext& m) = nullptr;
+  int (*release)(MachineContext& m) = nullptr;
+};
 
 // The frame loop's presentation states (transitionState). Group 0x800C walks a transition
 // through them; the frame loop does one state's work per tick.
@@ -64,6 +79,7 @@ struct MachineContext {
   graphics::TDisplay* display = nullptr;    // borrowed
   std::array<graphics::TSprite*, kSpriteCount> sprites{};      // 0 = empty
   std::array<graphics::TPatternRef*, kPatternCount> patterns{};
+  std::array<text::TextWindow*, kTextWindowCount> textWindows{};  // owned, through textWindowHooks
   sound::WavPlayer* wav = nullptr;          // borrowed
 
   uint32_t frameDeadline = 0;  // ms on the clock: end of the current frame
@@ -94,6 +110,7 @@ struct MachineContext {
   int32_t recordSeenImages = 1;
   int32_t justRestored = 0;
   std::string fontName;  // Shift-JIS face name for text windows
+  std::unique_ptr<platform::Bitmap> thumbnail;  // the last MakeThumbnail's picture, or none
   std::vector<uint8_t> data;   // data memory, size rounded up to 4 bytes
   std::vector<uint32_t> code;  // code words
   std::vector<uint8_t> codeKeys;  // the slice loop's dispatch key of each code word (hot_ops.h)
@@ -109,6 +126,7 @@ struct MachineContext {
   GroupTable groups;  // machineGroups(), then the subsystems' groups from the shell
   common::ListenerRegistry* listeners = nullptr;  // the host's, set before initMachine (CD notices)
   common::ErrorReport report;  // the host's: what the player must see while the work goes on
+  TextWindowHooks textWindowHooks;  // from the shell, before initMachine
 
   // The steps of transition effect [index]; 0 outside 0..11.
   int effectSteps(int index) const;

@@ -19,7 +19,9 @@ bool parse(std::vector<const char*> args, CommandLine& line, std::string& error)
 TEST(CommandLine, OptionsAndTheGameFolder) {
   CommandLine line;
   std::string error;
-  ASSERT_TRUE(parse({"--headless", "--frames", "30", "--answer", "OK, cancel,yes", "--stats", "game"}, line, error));
+  ASSERT_TRUE(parse({"--headless", "--frames", "30", "--answer", "OK, cancel,yes", "--stats", "--audio-out", "a.wav", "game"},
+                    line, error));
+  EXPECT_EQ(line.audioOut, "a.wav");
   EXPECT_TRUE(line.headless);
   EXPECT_TRUE(line.stats);
   EXPECT_EQ(line.frames, 30u);
@@ -29,7 +31,7 @@ TEST(CommandLine, OptionsAndTheGameFolder) {
 
 TEST(CommandLine, BadOptionsAreRefusedWithAReason) {
   const std::vector<std::vector<const char*>> bad = {
-      {"--frames"}, {"--frames", "0"}, {"--frames", "12x"}, {"--answer", "maybe"}, {"--bogus"}, {"a", "b"}};
+      {"--frames"}, {"--frames", "0"}, {"--frames", "12x"}, {"--answer", "maybe"}, {"--bogus"}, {"a", "b"}, {"--audio-out"}};
   for (const auto& args : bad) {
     CommandLine line;
     std::string error;

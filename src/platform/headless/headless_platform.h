@@ -11,6 +11,7 @@
 #include <ostream>
 
 #include "platform/clock.h"
+#include "platform/freetype_font_engine.h"
 #include "platform/headless/headless_audio.h"
 #include "platform/headless/headless_dialogs.h"
 #include "platform/headless/headless_display.h"
@@ -43,6 +44,8 @@ class HeadlessPlatform {
   HeadlessWindow& window() { return window_; }
   HeadlessDisplay& display() { return display_; }
   HeadlessAudio& audio() { return audio_; }
+  // The real font engine: tests check the pixels of real glyphs.
+  FontEngine& fonts() { return fonts_; }
   Paths& paths() { return paths_; }
   // The volumes of a test (assign a list); unused when systemVolumes was asked for.
   FixedVolumes& fixedVolumes() { return fixedVolumes_; }
@@ -58,6 +61,7 @@ class HeadlessPlatform {
   HeadlessWindow window_;
   HeadlessDisplay display_;
   HeadlessAudio audio_;
+  FreeTypeFontEngine fonts_;
   Platform platform_;
 };
 

@@ -14,7 +14,7 @@ SdlPlatform::SdlPlatform(std::filesystem::path gameFolder, std::unique_ptr<SdlWi
     : paths_(std::move(gameFolder), &volumes_),
       window_(std::move(window)),
       dialogs_(window_.get()),
-      platform_{clock_, dialogs_, *window_, paths_, window_->display(), audio_} {}
+      platform_{clock_, dialogs_, *window_, paths_, window_->display(), audio_, fonts_} {}
 
 SdlPlatform::~SdlPlatform() {
   audio_.close();  // before the window lets SDL go

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/clock.h"
+#include "platform/freetype_font_engine.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_audio.h"
@@ -45,6 +46,7 @@ class SdlPlatform {
   std::unique_ptr<SdlWindow> window_;
   SdlDialogs dialogs_;
   SdlAudio audio_;  // declared after the window: closed before it
+  FreeTypeFontEngine fonts_;
   Platform platform_;
 };
 

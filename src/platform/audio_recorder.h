@@ -1,0 +1,76 @@
+// Recording what an audio device plays into a WAV file (kelvox --audio-out): an AudioDevice
+// that wraps the real one, passes every pull on to the engine's source and keeps a copy.
+//
+// The file is the canonical 44-byte-header PCM WAV, 16-bit stereo at 44100 Hz. It is written
+// as a temporary file beside the target ("NAME.part") and renamed over it by finish(), after
+// the header's sizes are filled in and the data is on disk; a run that dies leaves the old
+// file alone.
+//
+// Threads: a pull on the thread that made the recorder (the headless device's, in update)
+// writes to the file at once. A pull on another thread (SDL's audio thread) only copies into a
+// ring of four seconds that update() empties into the file on the engine thread, so that thread
+// never waits for the disk; what does not fit is dropped and counted.
+//
+// A recording does not depend on a sound card: when the real device cannot open, the
+// [fallback] device (the headless one, pulling in step with the engine's clock) is opened
+// instead, so a windowed run on a machine without sound still records what would be heard.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/audio_device.h"
+
+namespace kelvox::platform {
+
+class AudioRecorder final : public AudioDevice, private AudioSource {
+ public:
+  explicit AudioRecorder(AudioDevice& inner, AudioDevice* fallback = nullptr);
+  ~AudioRecorder() override;  // finish() if not done
+  AudioRecorder(const AudioRecorder&) = delete;
+  AudioRecorder& operator=(const AudioRecorder&) = delete;
+
+  // Starts the temporary file for [file]. False with the reason in [error].
+  bool start(const std::filesystem::path& file, std::string& error);
+  // Writes what is pending, fills in the header, and renames the file into place. False with
+  // the reason in [error]; nothing when not started.
+  bool finish(std::string& error);
+
+  bool open(AudioSource& source) override;
+  void close() override;
+  bool isOpen() const override { return active_ != nullptr; }
+  void update() override;
+
+  uint64_t framesRecorded() const { return dataBytes_ / 4; }
+  uint64_t framesDropped() const { return dropped_; }
+
+ private:
+  void render(std::span<int16_t> out) override;
+  void append(const int16_t* samples, size_t count);  // engine thread
+  void drain();
+
+  AudioDevice& inner_;
+  AudioDevice* fallback_;
+  AudioDevice* active_ = nullptr;  // the one of the two that pulls; none when closed
+  AudioSource* source_ = nullptr;
+  std::thread::id engineThread_;
+  int fd_ = -1;
+  std::filesystem::path file_, part_;
+  uint64_t dataBytes_ = 0;
+  bool writeFailed_ = false;
+
+  std::mutex ringMutex_;
+  std::vector<int16_t> ring_;  // samples pulled on another thread, not yet written
+  size_t ringStart_ = 0, ringCount_ = 0;
+  uint64_t dropped_ = 0;  // frames
+  std::vector<int16_t> drainBuffer_;
+};
+
+// The canonical 44-byte header of a 16-bit stereo 44100 Hz PCM file with [dataBytes] of data.
+std::vector<uint8_t> wavHeader(uint32_t dataBytes);
+
+}  // namespace kelvox::platform

@@ -1,0 +1,43 @@
+// POSIX side of FileReader: an open descriptor read in pieces.
+#include "platform/file_reader.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace kelvox::platform {
+
+FileReader::FileReader(const std::filesystem::path& file) {
+  fd_ = open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0) {
+    error_ = std::string("open: ") + std::strerror(errno);
+    return;
+  }
+  struct stat st {};
+  if (fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+    error_ = "not a regular file";
+    close(fd_);
+    fd_ = -1;
+  }
+}
+
+FileReader::~FileReader() {
+  if (fd_ >= 0) close(fd_);
+}
+
+size_t FileReader::read(std::span<uint8_t> buffer) {
+  while (fd_ >= 0 && !buffer.empty()) {
+    ssize_t n = ::read(fd_, buffer.data(), buffer.size());
+    if (n >= 0) return static_cast<size_t>(n);
+    if (errno != EINTR) {
+      error_ = std::string("read: ") + std::strerror(errno);
+      return 0;
+    }
+  }
+  return 0;
+}
+
+}  // namespace kelvox::platform

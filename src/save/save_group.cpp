@@ -1,0 +1,174 @@
+// Group 0x8007. Operands are popped in the order the comments give; strings are data words.
+// Every file is written through a temporary file and a rename (writeAppFile): a failed write
+// is a file error the host shows in a box, and the old file stays as it was.
+#include "save/save_group.h"
+
+#include "common/fatal_error.h"
+#include "common/file_helpers.h"
+#include "platform/bitmap.h"
+#include "platform/bmp_file.h"
+#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "platform/platform.h"
+#include "platform/text_encoding.h"
+#include "save/save_dates.h"
+#include "save/slot_names.h"
+#include "save/stack_file.h"
+#include "save/state_file.h"
+#include "text/text_window.h"
+#include "vm/data_memory.h"
+#include "vm/instruction_set.h"
+#include "vm/machine_context.h"
+#include "vm/system_file.h"
+
+namespace kelvox::save {
+namespace {
+
+bool exists(const vm::MachineContext& m, const std::string& name) {
+  return platform::isRegularFile(m.platform.paths.resolve(name));
+}
+
+// Largest files read: a state holds at most the data memory (as large as a script may be) and
+// two stacks; a stack file two stacks; a thumbnail a screen's worth of 32-bit pixels, with room.
+constexpr uint64_t kMaxStateBytes = 0x7FFFFFF0;
+constexpr uint64_t kMaxStackFileBytes = 1 << 20;
+constexpr uint64_t kMaxThumbnailBytes = 64 << 20;
+
+// "Save\" + [name] for a stack file; a name that would leave Save\ is a file error.
+std::string stackFileName(std::string_view name) {
+  if (!platform::isConfinedName(name))
+    common::raiseFileError(platform::toSjis("ファイル名 ") + std::string(name) + platform::toSjis(" は使えません"));
+  return "Save\\" + std::string(name);
+}
+
+// A stack file must exist before it is read or written, as the original opened it.
+std::vector<uint8_t> readStackFile(const vm::MachineContext& m, const std::string& file) {
+  if (!exists(m, file)) common::raiseFileError(platform::toSjis("ファイル ") + file + platform::toSjis(" が開けません"));
+  return common::readAppFile(m.platform.paths, file, kMaxStackFileBytes);
+}
+
+void loadThumbnail(vm::MachineContext& m, int32_t mode, int32_t pattern, int32_t slot) {
+  auto name = thumbnailFileName(slot);
+  if (!name || !exists(m, *name)) return;
+  auto bytes = common::readAppFile(m.platform.paths, *name, kMaxThumbnailBytes);
+  auto bitmap = platform::decodeBmp(bytes);
+  // Not a 24- or 32-bit picture: refused rather than misread.
+  if (!bitmap) common::raiseFatal(common::Fault::PictureDamaged, *name);
+  (void)mode;
+  (void)pattern;
+  // PATTERN STORE: replace pattern [pattern] with one made from the bitmap's rows, top row
+  // first (CreateFromPixels: bitmap->width() × bitmap->height(), pitch width × 4, draw mode
+  // [mode]).
+}
+
+}  // namespace
+
+void renderSaveLabel(text::TextWindow& w, platform::FontEngine& fonts, const std::string& faceName,
+                     const std::string& label) {
+  w.reset(16, 200, 20, 0xFFFFFF);
+  w.setFaceName(faceName);
+  w.clear();
+  w.append(label);
+  w.renderGrid(fonts, w.length());
+}
+
+int saveGroup(vm::MachineContext& m, uint32_t word) {
+  auto pop = [&] { return m.paramStack.pop(); };
+  auto& paths = m.platform.paths;
+  switch (static_cast<vm::Op>(word)) {
+    case vm::Op::LoadState: {  // slot
+      auto name = stateFileName(pop());
+      if (name && exists(m, *name)) applyState(m, common::readAppFile(paths, *name, kMaxStateBytes));
+      return 0;
+    }
+    case vm::Op::SaveState: {  // slot; pc is already the word after this one
+      auto name = stateFileName(pop());
+      if (name) common::writeAppFile(paths, *name, encodeState(m));
+      return 0;
+    }
+    case vm::Op::AuxGet:  // index -> 0: the original never made the table; reads see 0
+      pop();
+      m.paramStack.push(0);
+      return 0;
+    case vm::Op::AuxSet:  // index, value: ignored
+      pop();
+      pop();
+      return 0;
+    case vm::Op::LoadStacks: {  // name
+      std::string file = stackFileName(vm::dataString(m, pop()));
+      applyStacks(m, readStackFile(m, file));
+      return 0;
+    }
+    case vm::Op::SaveStacks: {  // name
+      std::string file = stackFileName(vm::dataString(m, pop()));
+      auto old = readStackFile(m, file);
+      common::writeAppFile(paths, file, encodeStacks(m, old));
+      return 0;
+    }
+    case vm::Op::ImageSeen: {  // name -> 1 if "\name" is listed
+      std::string key = platform::sjisToLower("\\" + std::string(vm::dataString(m, pop())));
+      m.paramStack.push(m.systemList.contains(key) ? 1 : 0);
+      return 0;
+    }
+    case vm::Op::SetSystemFlag: {  // name; Save\Sys is written every time, even for a known flag
+      m.systemList.add(platform::sjisToLower(":" + std::string(vm::dataString(m, pop()))));
+      vm::writeSystemFile(m);
+      return 0;
+    }
+    case vm::Op::SystemFlag: {  // name -> 1 if ":name" is listed
+      std::string key = platform::sjisToLower(":" + std::string(vm::dataString(m, pop())));
+      m.paramStack.push(m.systemList.contains(key) ? 1 : 0);
+      return 0;
+    }
+    case vm::Op::SetSaveAtExit:  // flag
+      m.saveSystemAtExit = pop();
+      return 0;
+    case vm::Op::SaveLabel: {  // pattern, slot
+      int32_t pattern = pop();
+      int32_t slot = pop();
+      text::TextWindow label;
+      renderSaveLabel(label, m.platform.fonts, m.fontName, saveLabelText(paths, slot));
+      (void)pattern;
+      // PATTERN STORE: replace pattern [pattern] with one made from label.pixels()
+      // (CreateFromPixels: 200 × 20, pitch 800 bytes, draw mode 1).
+      return 0;
+    }
+    case vm::Op::WasRestored:  // -> justRestored, which is then cleared
+      m.paramStack.push(m.justRestored);
+      m.justRestored = 0;
+      return 0;
+    case vm::Op::SaveMissing: {  // slot -> 1 if its saved game does not exist
+      auto name = stateFileName(pop());
+      m.paramStack.push(name && exists(m, *name) ? 0 : 1);
+      return 0;
+    }
+    case vm::Op::SaveDate:  // slot -> second, minute, hour, day, month, year (year on top)
+      for (int32_t v : saveDate(paths, pop())) m.paramStack.push(v);
+      return 0;
+    case vm::Op::MakeThumbnail: {  // height, width
+      int32_t height = pop();
+      int32_t width = pop();
+      m.thumbnail = std::make_unique<platform::Bitmap>(width, height);  // black
+      // DISPLAY: stretch the display's composition surface onto the whole thumbnail here
+      // (m.thumbnail->stretchFrom(<the back buffer as a 32-bit Bitmap>)). Until the display
+      // exists the thumbnail stays black, as the original's does when the surface's drawing
+      // context cannot be had.
+      return 0;
+    }
+    case vm::Op::SaveThumbnail: {  // slot
+      auto name = thumbnailFileName(pop());
+      if (name && m.thumbnail) common::writeAppFile(paths, *name, platform::encodeBmp(*m.thumbnail));
+      return 0;
+    }
+    case vm::Op::LoadThumbnail: {  // mode, pattern, slot
+      int32_t mode = pop();
+      int32_t pattern = pop();
+      loadThumbnail(m, mode, pattern, pop());
+      return 0;
+    }
+    default:
+      return 1;
+  }
+}
+
+}  // namespace kelvox::save

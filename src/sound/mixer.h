@@ -1,0 +1,92 @@
+// Mixer: the engine's stand-in for DirectSound's primary and secondary buffers. It holds one
+// voice per WAV channel, each a sound already converted to the output format (44100 Hz,
+// stereo, 16-bit), with its own gain and pan, and mixes them under a master gain and pan into
+// what the audio device pulls. Output saturates at the 16-bit limits; it never wraps.
+//
+// Units, as DirectSound has them: gain in hundredths of a decibel (0 = unchanged, −10000 =
+// 100 dB down); pan p in hundredths of a decibel too, p > 0 attenuating the left side by p,
+// p < 0 the right side by −p (−10000 … 10000). Gains of voice, voice pan, master and master
+// pan add in decibels.
+//
+// Threads. The engine thread changes the voices, always under the mixer's lock; render runs on
+// the device's thread (SDL's audio thread, or the engine thread for the headless device) and
+// takes the same lock. render neither allocates nor touches files: buffers are built before
+// they are handed over, and the ones replaced are freed on the engine thread after the lock is
+// released. The MIDI synthesizer and the CD stream join later as streams mixed in the same
+// block (see mixBlock).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <span>
+#include <vector>
+
+#include "platform/audio_device.h"
+
+namespace kelvox::sound {
+
+// A sound in the output format: interleaved stereo frames at 44100 Hz.
+struct PcmBuffer {
+  std::vector<int16_t> samples;  // left, right, left, right, …
+  size_t frames() const { return samples.size() / 2; }
+};
+
+class Mixer final : public platform::AudioSource {
+ public:
+  static constexpr int32_t kSilence = -10000;  // hundredths of a dB: the lowest gain and pan step
+
+  Mixer() = default;
+  Mixer(const Mixer&) = delete;
+  Mixer& operator=(const Mixer&) = delete;
+
+  // Replaces every voice by [count] empty ones (no buffer, gain 0, pan 0, stopped).
+  void setVoiceCount(uint32_t count);
+  uint32_t voiceCount() const;
+
+  // Gives [voice] the sound [buffer] (stopped, at position 0), or empties it (nullptr). Voices
+  // out of range are ignored here and in every call below.
+  void setBuffer(uint32_t voice, std::unique_ptr<PcmBuffer> buffer);
+  bool hasBuffer(uint32_t voice) const;
+
+  // Starts [voice] from where it is (the start after the end is the start of the sound);
+  // [fromStart] moves it to the beginning first. Nothing for a voice without a buffer.
+  void start(uint32_t voice, bool fromStart);
+  // Stops [voice] where it is, without rewinding.
+  void stop(uint32_t voice);
+  // A voice plays until stopped or until its sound ends; then it is back at the beginning.
+  bool isPlaying(uint32_t voice) const;
+
+  void setVoiceGain(uint32_t voice, int32_t gain);  // hundredths of a dB, −10000 … 0
+  void setVoicePan(uint32_t voice, int32_t pan);    // hundredths of a dB, −10000 … 10000
+  void setMasterGain(int32_t gain);
+  void setMasterPan(int32_t pan);
+
+  // Mixes the next out.size() / 2 frames. Device thread; see above.
+  void render(std::span<int16_t> out) override;
+
+  // The factors of a gain and pan in hundredths of a dB: 10^(dB / 20) for each side.
+  struct SideGains {
+    float left = 1.0f, right = 1.0f;
+  };
+  static SideGains sideGains(int32_t gain, int32_t pan);
+
+ private:
+  struct Voice {
+    std::unique_ptr<PcmBuffer> buffer;
+    size_t position = 0;  // frames
+    bool playing = false;
+    int32_t gain = 0, pan = 0;
+    SideGains sides;
+  };
+  static constexpr size_t kBlockFrames = 256;
+
+  void mixBlock(float* acc, size_t frames);
+
+  mutable std::mutex mutex_;
+  std::vector<Voice> voices_;
+  int32_t masterGain_ = 0, masterPan_ = 0;
+  SideGains master_;
+};
+
+}  // namespace kelvox::sound

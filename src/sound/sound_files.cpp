@@ -1,0 +1,15 @@
+// The platform's file services under the sound players' file names.
+#include "sound/sound_files.h"
+
+#include "platform/file_system.h"
+#include "platform/paths.h"
+
+namespace kelvox::sound {
+
+bool PlatformSoundFiles::exists(std::string_view sjisName) { return platform::isRegularFile(paths_.resolve(sjisName)); }
+
+std::optional<std::vector<uint8_t>> PlatformSoundFiles::read(std::string_view sjisName) {
+  return platform::readWholeFile(paths_.resolve(sjisName));
+}
+
+}  // namespace kelvox::sound
