@@ -9,6 +9,7 @@
 #include "platform/dialogs.h"
 #include "platform/display_device.h"
 #include "platform/paths.h"
+#include "platform/surface_device.h"
 #include "platform/window.h"
 
 namespace kelvox::platform {
@@ -20,10 +21,11 @@ struct Platform {
   Paths& paths;
   DisplayDevice& display;
   AudioDevice& audio;
+  SurfaceDevice& surfaces;  // makes the display's surfaces and shows its primary one
 
   // The same services with [other] as the window: for a window that wraps this one (the
   // scripted input of an unattended run).
-  Platform withWindow(Window& other) const { return {clock, dialogs, other, paths, display, audio}; }
+  Platform withWindow(Window& other) const { return {clock, dialogs, other, paths, display, audio, surfaces}; }
 };
 
 }  // namespace kelvox::platform

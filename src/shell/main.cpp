@@ -103,7 +103,8 @@ int main(int argc, char** argv) {
     if (!recorder->start(audioOut, error)) return fail("cannot record: " + error);
   }
   platform::Platform base{services->clock,   services->dialogs, services->window,
-                          services->paths,   services->display, recorder ? *recorder : services->audio};
+                          services->paths,   services->display, recorder ? *recorder : services->audio,
+                          services->surfaces};
   platform::Platform run = scripted ? base.withWindow(*scripted) : base;
 
   shell::FrameStats stats;

@@ -43,6 +43,8 @@ class HeadlessPlatform {
   HeadlessWindow& window() { return window_; }
   HeadlessDisplay& display() { return display_; }
   HeadlessAudio& audio() { return audio_; }
+  // The surfaces, with their fault switches for tests.
+  SurfaceDevice& surfaces() { return surfaces_; }
   Paths& paths() { return paths_; }
   // The volumes of a test (assign a list); unused when systemVolumes was asked for.
   FixedVolumes& fixedVolumes() { return fixedVolumes_; }
@@ -58,6 +60,7 @@ class HeadlessPlatform {
   HeadlessWindow window_;
   HeadlessDisplay display_;
   HeadlessAudio audio_;
+  SurfaceDevice surfaces_{display_};
   Platform platform_;
 };
 

@@ -14,7 +14,8 @@ SdlPlatform::SdlPlatform(std::filesystem::path gameFolder, std::unique_ptr<SdlWi
     : paths_(std::move(gameFolder), &volumes_),
       window_(std::move(window)),
       dialogs_(window_.get()),
-      platform_{clock_, dialogs_, *window_, paths_, window_->display(), audio_} {}
+      surfaces_(std::make_unique<SurfaceDevice>(window_->display())),
+      platform_{clock_, dialogs_, *window_, paths_, window_->display(), audio_, *surfaces_} {}
 
 SdlPlatform::~SdlPlatform() {
   audio_.close();  // before the window lets SDL go

@@ -35,6 +35,7 @@ class SdlPlatform {
   Platform& platform() { return platform_; }
   SdlWindow& window() { return *window_; }
   SdlDialogs& dialogs() { return dialogs_; }
+  SurfaceDevice& surfaces() { return *surfaces_; }
 
  private:
   SdlPlatform(std::filesystem::path gameFolder, std::unique_ptr<SdlWindow> window);
@@ -45,6 +46,7 @@ class SdlPlatform {
   std::unique_ptr<SdlWindow> window_;
   SdlDialogs dialogs_;
   SdlAudio audio_;  // declared after the window: closed before it
+  std::unique_ptr<SurfaceDevice> surfaces_;  // over the window's screen
   Platform platform_;
 };
 
