@@ -20,6 +20,8 @@ std::string usageText() {
          "  --audio-out FILE.wav  record what the game plays, in step with its clock, into\n"
          "                  a 16-bit stereo 44100 Hz WAV file (written when the run ends;\n"
          "                  headless or with a window)\n"
+         "  --depth N       the desktop's colour depth the game draws at: 8, 15, 16, 24 or\n"
+         "                  32 (default 32); the window shows every depth the same way\n"
          "  --stats         at exit, print ticks run, frames presented and skipped and the\n"
          "                  tick period (mean, 99th percentile, slowest)\n"
          "  --help          show this text\n";
@@ -60,6 +62,13 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLine& line, std:
         error = "--answer takes ok, cancel, yes or no, comma-separated, not '" + v + "'";
         return false;
       }
+    } else if (arg == "--depth") {
+      if (!value(v)) return false;
+      if (v != "8" && v != "15" && v != "16" && v != "24" && v != "32") {
+        error = "--depth takes 8, 15, 16, 24 or 32, not '" + v + "'";
+        return false;
+      }
+      line.depth = std::stoi(v);
     } else if (arg == "--audio-out") {
       if (!value(line.audioOut)) return false;
     } else if (arg == "--input") {

@@ -16,6 +16,7 @@ struct CommandLine {
   uint64_t frames = 0;  // 0: run until the game ends
   std::vector<platform::Answer> answers;
   std::string inputFile;
+  int depth = 32;  // --depth: the desktop depth the display runs at (8, 15, 16, 24 or 32)
   std::string audioOut;  // --audio-out: the WAV file that records what is played; "" none
   std::string gameDir;  // empty: the program's own folder
 };

@@ -102,6 +102,7 @@ int main(int argc, char** argv) {
     recorder = std::make_unique<platform::AudioRecorder>(services->audio, &clockedAudio);
     if (!recorder->start(audioOut, error)) return fail("cannot record: " + error);
   }
+  services->surfaces.setDesktopDepth(line.depth);
   platform::Platform base{services->clock,   services->dialogs, services->window,
                           services->paths,   services->display, recorder ? *recorder : services->audio,
                           services->surfaces};

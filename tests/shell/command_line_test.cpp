@@ -19,9 +19,10 @@ bool parse(std::vector<const char*> args, CommandLine& line, std::string& error)
 TEST(CommandLine, OptionsAndTheGameFolder) {
   CommandLine line;
   std::string error;
-  ASSERT_TRUE(parse({"--headless", "--frames", "30", "--answer", "OK, cancel,yes", "--stats", "--audio-out", "a.wav", "game"},
+  ASSERT_TRUE(parse({"--headless", "--frames", "30", "--answer", "OK, cancel,yes", "--stats", "--audio-out", "a.wav", "--depth", "15", "game"},
                     line, error));
   EXPECT_EQ(line.audioOut, "a.wav");
+  EXPECT_EQ(line.depth, 15);
   EXPECT_TRUE(line.headless);
   EXPECT_TRUE(line.stats);
   EXPECT_EQ(line.frames, 30u);
@@ -31,7 +32,7 @@ TEST(CommandLine, OptionsAndTheGameFolder) {
 
 TEST(CommandLine, BadOptionsAreRefusedWithAReason) {
   const std::vector<std::vector<const char*>> bad = {
-      {"--frames"}, {"--frames", "0"}, {"--frames", "12x"}, {"--answer", "maybe"}, {"--bogus"}, {"a", "b"}, {"--audio-out"}};
+      {"--frames"}, {"--frames", "0"}, {"--frames", "12x"}, {"--answer", "maybe"}, {"--bogus"}, {"a", "b"}, {"--audio-out"}, {"--depth", "12"}, {"--depth"}};
   for (const auto& args : bad) {
     CommandLine line;
     std::string error;
