@@ -3,6 +3,7 @@
 #include "graphics/display.h"
 
 #include "common/fatal_error.h"
+#include "graphics/pattern_store.h"
 
 namespace kelvox::graphics {
 
@@ -14,7 +15,7 @@ using platform::SurfaceResult;
 
 TDisplay::TDisplay(platform::SurfaceDevice& device) : device_(device) {}
 
-TDisplay::~TDisplay() = default;
+TDisplay::~TDisplay() { destroyAllPatterns(*this); }
 
 int TDisplay::Create() {
   primary_.reset();
@@ -49,8 +50,8 @@ int TDisplay::Initialise() {
   // 2. Each set-up step raises its own error, so the set-up never reports failure itself
   // (which would be error 52).
   setUp();
-  // 3. RestorePatterns: re-make and refill the pattern surfaces released in step 1. (Marked
-  // place: the pattern store fills this in.)
+  // 3. Re-make and refill the pattern surfaces released in step 1.
+  RestorePatterns(*this);
   // 4.
   initialised_ = true;
   markAll();
@@ -94,8 +95,11 @@ void TDisplay::setUp() {
 int TDisplay::Teardown(bool keepObjects) {
   if (!keepObjects) spriteList_.clear();  // the sprites themselves belong to the machine
   // The patterns: with [keepObjects] each releases its surface and stays; without, each is
-  // destroyed and the list emptied. (Marked place: the pattern store fills this in.)
-  if (!keepObjects) patternList_.clear();
+  // destroyed and the list emptied.
+  if (keepObjects)
+    ReleasePatternSurfaces(*this);
+  else
+    destroyAllPatterns(*this);
   work_.reset();
   backup_.reset();
   backVideo_.reset();

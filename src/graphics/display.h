@@ -16,12 +16,12 @@
 #include <vector>
 
 #include "common/rect.h"
+#include "graphics/pattern.h"
 #include "graphics/pixel_row_ops.h"
 #include "platform/surface_device.h"
 
 namespace kelvox::graphics {
 
-struct TPattern;
 struct TSprite;
 
 // The changed rectangle when nothing has changed since the last composition.
@@ -90,6 +90,9 @@ class TDisplay {
   // tables. (Filled by the pattern store and the sprites.)
   std::vector<TPattern*>& patternList() { return patternList_; }
   std::vector<TSprite*>& spriteList() { return spriteList_; }
+  // Where sprites look their patterns up (see pattern.h).
+  PatternHandles& patternHandles() { return patternHandles_; }
+  const PatternHandles& patternHandles() const { return patternHandles_; }
 
  private:
   void setUp();
@@ -105,6 +108,7 @@ class TDisplay {
   bool active_ = false;
   std::vector<TSprite*> spriteList_;
   std::vector<TPattern*> patternList_;
+  PatternHandles patternHandles_;
   bool changed_ = true;
   common::Rect changedRect_ = kNothingChanged;
   const PixelRowOps* rowOps_ = nullptr;

@@ -117,7 +117,8 @@ int teardownMachine(MachineContext& m) {
     }
   }
 
-  // Text windows, patterns and sprites are released here by their subsystems once they exist.
+  // Text windows are released here by their subsystem once it exists.
+  if (m.releasePictures) m.releasePictures(m);  // sprites, then patterns
 
   if (m.returnStack.release() != 0) common::raiseFatal(common::Fault::ReturnStackRelease);
   if (m.paramStack.release() != 0) common::raiseFatal(common::Fault::ParamStackRelease);

@@ -64,6 +64,9 @@ struct MachineContext {
   graphics::TDisplay* display = nullptr;    // borrowed
   std::array<graphics::TSprite*, kSpriteCount> sprites{};      // 0 = empty
   std::array<graphics::TPatternRef*, kPatternCount> patterns{};
+  // Set by the shell: destroys what the graphics subsystem keeps in `sprites` and `patterns`
+  // and empties the entries (the machine cannot name those types). Run by teardownMachine.
+  void (*releasePictures)(MachineContext&) = nullptr;
   sound::WavPlayer* wav = nullptr;          // borrowed
 
   uint32_t frameDeadline = 0;  // ms on the clock: end of the current frame
