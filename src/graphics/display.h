@@ -64,6 +64,11 @@ class TDisplay {
   void InvalidateAll();
   // Adds [area] to the changed rectangle, edge by edge, each edge clamped to the screen.
   void MarkChanged(const common::Rect& area);
+  // Makes [area] exactly the changed rectangle (a capture composes just that).
+  void SetChangedExactly(const common::Rect& area) {
+    changed_ = true;
+    changedRect_ = area;
+  }
   // Stores whether the window is active; returns the previous value.
   bool SetActive(bool active);
 

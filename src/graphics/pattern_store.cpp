@@ -102,6 +102,43 @@ TPatternRef* CreateBlank(TDisplay& display, TPatternRef* oldRef, int32_t width, 
   return record(display, std::move(s), width, height, mode, std::move(zeros), "05");
 }
 
+TPatternRef* CapturePacked(TDisplay& display, TPatternRef* oldRef, int32_t x, int32_t y, int32_t width,
+                           int32_t height, int32_t mode) {
+  // 1. Clip to the screen.
+  if (x < 0) {
+    width += x;
+    x = 0;
+  }
+  if (y < 0) {
+    height += y;
+    y = 0;
+  }
+  if (x + width > display.width()) width = display.width() - x;
+  if (y + height > display.height()) height = display.height() - y;
+  // 2. An empty rectangle makes no surface (53).
+  std::unique_ptr<Surface> s = makeSurface(display, width, height, mode, false);
+  // 3. Compose just that rectangle, then let the next frame redraw everything.
+  display.SetChangedExactly({x, y, x + width, y + height});
+  display.Compose();
+  display.InvalidateAll();
+  // 4.
+  platform::SurfaceRect from{x, y, x + width, y + height};
+  s->bltFast(0, 0, display.BackBuffer(), &from, false);
+  // 5.
+  if (oldRef) Destroy(display, oldRef);
+  // 6., 7. The pixels read back as 0x00RRGGBB, as the bitmap copy of the surface gave them.
+  std::vector<uint32_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
+  LockedArea a;
+  if (s->getDC(a) != SurfaceResult::Ok) raiseFatal(Fault::OffscreenCreate);
+  for (int32_t r = 0; r < height; ++r)
+    for (int32_t c = 0; c < width; ++c)
+      pixels[static_cast<size_t>(r) * static_cast<size_t>(width) + static_cast<size_t>(c)] =
+          platform::toXrgb8888(s->rawPixel(c, r), s->format());
+  s->releaseDC();
+  // 8.
+  return record(display, std::move(s), width, height, mode, std::move(pixels), "04");
+}
+
 SurfaceResult Clear(TPatternRef* ref) {
   if (ref == nullptr || ref->pattern == nullptr || !ref->pattern->surface) return SurfaceResult::InvalidObject;
   return ref->pattern->surface->colorFill(nullptr, 0);

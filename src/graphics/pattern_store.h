@@ -29,6 +29,11 @@ TPatternRef* CreateFromPixels(TDisplay& display, TPatternRef* oldRef, const uint
 // Like CreateFromPixels with a zero-filled pixel copy and nothing drawn (a text window's page).
 TPatternRef* CreateBlank(TDisplay& display, TPatternRef* oldRef, int32_t width, int32_t height, int32_t mode,
                          bool forceSystem);
+// MakePackedPattern: composes the screen rectangle ([x], [y], [width] × [height]), clipped to
+// the screen, and makes it a pattern of the clipped size with draw [mode]; [oldRef] is
+// destroyed (and freed) once the capture is made. 53 when the clipped rectangle is empty.
+TPatternRef* CapturePacked(TDisplay& display, TPatternRef* oldRef, int32_t x, int32_t y, int32_t width,
+                           int32_t height, int32_t mode);
 // Fills the pattern's surface with 0; the surface's result (InvalidObject without one).
 platform::SurfaceResult Clear(TPatternRef* ref);
 // Redraws the surface from its text snapshot or pixel copy; 0, or 1 when the pattern or its

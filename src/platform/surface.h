@@ -65,6 +65,10 @@ PixelFormat pixelFormatForDepth(int depth);
 // so the engine's choice between the two back buffers is exercised.
 enum class SurfaceMemory { VideoAllowed, System };
 
+// Raw pixel [raw] of [format] as 0x00RRGGBB, each channel widened to 8 bits by repeating its
+// top bits (5 bits abcde become abcdeabc), so 0 stays 0 and full intensity stays 255.
+uint32_t toXrgb8888(uint32_t raw, const PixelFormat& format);
+
 // A rectangle of a surface, as RECT (see above).
 struct SurfaceRect {
   int32_t left = 0, top = 0, right = 0, bottom = 0;

@@ -27,6 +27,10 @@ uint32_t widen(uint32_t v, uint32_t mask) {
 
 }  // namespace
 
+uint32_t toXrgb8888(uint32_t raw, const PixelFormat& f) {
+  return (widen(raw, f.redMask) << 16) | (widen(raw, f.greenMask) << 8) | widen(raw, f.blueMask);
+}
+
 SurfaceDevice::SurfaceDevice(DisplayDevice& display)
     : display_(display), state_(std::make_shared<SurfaceDeviceState>()) {}
 
@@ -87,10 +91,7 @@ SurfaceResult SurfaceDevice::presentPrimary(const Surface* primary) {
   const PixelFormat& f = primary->format();
   for (int y = 0; y < h; ++y) {
     uint32_t* to = frame_.get() + static_cast<size_t>(y) * static_cast<size_t>(w);
-    for (int x = 0; x < w; ++x) {
-      uint32_t v = primary->rawPixel(x, y);
-      to[x] = (widen(v, f.redMask) << 16) | (widen(v, f.greenMask) << 8) | widen(v, f.blueMask);
-    }
+    for (int x = 0; x < w; ++x) to[x] = toXrgb8888(primary->rawPixel(x, y), f);
   }
   return display_.presentFrame(frame_.get(), w, h, w * 4) ? SurfaceResult::Ok : SurfaceResult::Unsupported;
 }

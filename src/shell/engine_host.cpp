@@ -2,7 +2,7 @@
 #include "shell/engine_host.h"
 
 #include "common/fatal_error.h"
-#include "graphics/pattern_store.h"
+#include "graphics/graphics_group.h"
 #include "platform/platform.h"
 #include "shell/error_box.h"
 #include "shell/frame_stats.h"
@@ -44,7 +44,7 @@ int createHost(EngineHost& host) {
 
   host.machine = std::make_unique<vm::MachineContext>(host.platform);
   host.machine->listeners = &host.listeners;
-  host.machine->releasePictures = graphics::releaseMachinePatterns;
+  host.machine->releasePictures = graphics::releaseMachinePictures;
   // The machine reports; the host shows.
   host.machine->report = [&dialogs = host.platform.dialogs](const common::AppError& e) { showAppError(dialogs, e); };
   installSubsystemGroups(host.machine->groups);

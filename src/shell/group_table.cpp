@@ -3,6 +3,7 @@
 //   groups[0x8008 - 0x8000] = graphics::graphicsGroup;
 #include "shell/group_table.h"
 
+#include "graphics/graphics_group.h"
 #include "shell/screen_mode_group.h"
 #include "sound/wav_group.h"
 
@@ -10,8 +11,9 @@ namespace kelvox::shell {
 
 void installSubsystemGroups(vm::GroupTable& groups) {
   groups[0x8006 - 0x8000] = screenModeGroup;
+  groups[0x8008 - 0x8000] = graphics::graphicsGroup;
   groups[0x800B - 0x8000] = sound::wavGroup;
-  // still to come: saves, graphics, text, MIDI, effects, CD
+  // still to come: saves, text, MIDI, effects, CD
 }
 
 }  // namespace kelvox::shell
