@@ -1,5 +1,6 @@
 // The frame loop's presentation states carried out on a TDisplay: the graphics side of the
-// FramePresenter seam that the shell's frame loop calls once per tick.
+// FramePresenter seam that the shell's frame loop calls once per tick. State 3 also makes the
+// machine's two transition surfaces (error 54 when one cannot be made).
 #pragma once
 
 #include "graphics/display.h"

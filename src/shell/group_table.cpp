@@ -3,6 +3,7 @@
 //   groups[0x8008 - 0x8000] = graphics::graphicsGroup;
 #include "shell/group_table.h"
 
+#include "graphics/effects_group.h"
 #include "graphics/graphics_group.h"
 #include "shell/screen_mode_group.h"
 #include "sound/wav_group.h"
@@ -13,7 +14,8 @@ void installSubsystemGroups(vm::GroupTable& groups) {
   groups[0x8006 - 0x8000] = screenModeGroup;
   groups[0x8008 - 0x8000] = graphics::graphicsGroup;
   groups[0x800B - 0x8000] = sound::wavGroup;
-  // still to come: saves, text, MIDI, effects, CD
+  groups[0x800C - 0x8000] = graphics::effectsGroup;
+  // still to come: saves, text, MIDI, CD
 }
 
 }  // namespace kelvox::shell

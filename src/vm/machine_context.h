@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/fatal_error.h"
+#include "platform/surface.h"
 #include "vm/groups.h"
 #include "vm/system_list.h"
 #include "vm/value_stack.h"
@@ -82,6 +83,8 @@ struct MachineContext {
   uint8_t transitionState = kPresentFrame;  // a PresentationState; other values do nothing
   int8_t transitionEffect = 0;
   int32_t transitionStep = 0;
+  // The pictures before and after a transition, made in state 3 and released by EndEffect.
+  std::unique_ptr<platform::Surface> effectSurface1, effectSurface2;
   SystemList systemList;
   bool systemListReady = false;  // the list was set up (and Save\Sys read) by initMachine
   uint8_t screenMode = 1;  // 1 full screen, 0 window
