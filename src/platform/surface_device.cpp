@@ -88,6 +88,8 @@ SurfaceResult SurfaceDevice::presentPrimary(const Surface* primary) {
     frame_ = std::make_unique<uint32_t[]>(size);
     frameSize_ = size;
   }
+  frameWidth_ = w;
+  frameHeight_ = h;
   const PixelFormat& f = primary->format();
   for (int y = 0; y < h; ++y) {
     uint32_t* to = frame_.get() + static_cast<size_t>(y) * static_cast<size_t>(w);

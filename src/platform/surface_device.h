@@ -53,6 +53,12 @@ class SurfaceDevice {
   // for a lost primary, InvalidObject for null, Unsupported when the device refuses the frame.
   SurfaceResult presentPrimary(const Surface* primary);
 
+  // The last frame presentPrimary showed, as XRGB8888 rows without padding (screenshots);
+  // null before the first.
+  const uint32_t* lastFrame() const { return frameSize_ ? frame_.get() : nullptr; }
+  int lastFrameWidth() const { return frameWidth_; }
+  int lastFrameHeight() const { return frameHeight_; }
+
   // --- Faults, for tests ---
   // Every surface made so far is lost at once (a mode switch elsewhere, a screen saver).
   void loseAllSurfaces() { state_->lossCount++; }
@@ -81,6 +87,7 @@ class SurfaceDevice {
   int creations_ = 0;
   std::unique_ptr<uint32_t[]> frame_;  // the converted primary, reused between presents
   size_t frameSize_ = 0;
+  int frameWidth_ = 0, frameHeight_ = 0;
 };
 
 }  // namespace kelvox::platform

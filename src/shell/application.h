@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 namespace kelvox::platform {
 struct Platform;
@@ -19,6 +20,7 @@ struct RunOptions {
   bool exitOnFailedStart = false;  // end at once with status 1 when the engine cannot start
   ScriptedInput* input = nullptr;  // timed input, already wrapped around the platform's window
   FrameStats* stats = nullptr;
+  std::function<void(uint64_t pass)> afterTick;  // called after each pass's tick (screenshots)
 };
 
 // Runs the game until its window closes (or the frame limit). Returns the exit status: 0,

@@ -22,6 +22,9 @@ std::string usageText() {
          "                  headless or with a window)\n"
          "  --depth N       the desktop's colour depth the game draws at: 8, 15, 16, 24 or\n"
          "                  32 (default 32); the window shows every depth the same way\n"
+         "  --screenshot FILE.png  at exit, write the last frame shown as a PNG picture\n"
+         "  --screenshot-at TICK:FILE.png  write the frame shown by tick TICK (from 0, as\n"
+         "                  --input counts); may be given more than once\n"
          "  --stats         at exit, print ticks run, frames presented and skipped and the\n"
          "                  tick period (mean, 99th percentile, slowest)\n"
          "  --help          show this text\n";
@@ -69,6 +72,21 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLine& line, std:
         return false;
       }
       line.depth = std::stoi(v);
+    } else if (arg == "--screenshot") {
+      if (!value(line.screenshot)) return false;
+    } else if (arg == "--screenshot-at") {
+      if (!value(v)) return false;
+      size_t colon = v.find(':');
+      try {
+        if (colon == std::string::npos || colon + 1 >= v.size()) throw std::invalid_argument(v);
+        size_t used = 0;
+        long long tick = std::stoll(v.substr(0, colon), &used);
+        if (used != colon || tick < 0) throw std::invalid_argument(v);
+        line.screenshotsAt.emplace_back(static_cast<uint64_t>(tick), v.substr(colon + 1));
+      } catch (...) {
+        error = "--screenshot-at takes TICK:FILE.png, not '" + v + "'";
+        return false;
+      }
     } else if (arg == "--audio-out") {
       if (!value(line.audioOut)) return false;
     } else if (arg == "--input") {

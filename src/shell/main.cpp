@@ -13,6 +13,7 @@
 #include "platform/headless/headless_platform.h"
 #include "platform/instance_lock.h"
 #include "platform/platform.h"
+#include "platform/png_writer.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/text_encoding.h"
 #include "shell/application.h"
@@ -68,6 +69,10 @@ int main(int argc, char** argv) {
   // Named from where kelvox was started, before the game folder becomes current.
   fs::path audioOut = line.audioOut.empty() ? fs::path() : fs::absolute(line.audioOut, ec);
 
+  fs::path screenshot = line.screenshot.empty() ? fs::path() : fs::absolute(line.screenshot, ec);
+  std::vector<std::pair<uint64_t, fs::path>> screenshotsAt;
+  for (const auto& [tick, file] : line.screenshotsAt) screenshotsAt.emplace_back(tick, fs::absolute(file, ec));
+
   // One copy of the game at a time; a second windowed copy ends at once, without a word.
   // Headless runs are batch and test runs and may run side by side.
   platform::InstanceLock lock;
@@ -114,6 +119,21 @@ int main(int argc, char** argv) {
   options.exitOnFailedStart = line.headless;
   options.input = scripted.get();
   options.stats = line.stats ? &stats : nullptr;
+  // Screenshots are the frames as the surfaces handed them to the screen, whatever its scale.
+  bool screenshotsOk = true;
+  auto saveFrame = [&](const fs::path& file) {
+    platform::SurfaceDevice& s = services->surfaces;
+    std::string why;
+    if (!platform::writePngFile(file, s.lastFrame(), s.lastFrameWidth(), s.lastFrameHeight(), why)) {
+      fail("screenshot " + file.string() + ": " + (s.lastFrame() ? why : "no frame was shown"));
+      screenshotsOk = false;
+    }
+  };
+  if (!screenshotsAt.empty())
+    options.afterTick = [&](uint64_t pass) {
+      for (const auto& [tick, file] : screenshotsAt)
+        if (tick == pass) saveFrame(file);
+    };
 
   // Anything that escapes the message loop is shown like any error box, and the program ends.
   int status = 1;
@@ -122,6 +142,8 @@ int main(int argc, char** argv) {
   } catch (const std::exception& e) {
     run.dialogs.messageBox(platform::toSjis(e.what()), shell::kAppTitle, platform::Buttons::Ok, platform::Icon::Stop, 0);
   }
+  if (!screenshot.empty()) saveFrame(screenshot);
+  if (!screenshotsOk && status == 0) status = 1;
   if (line.stats) std::fputs(stats.report().c_str(), stdout);
   if (recorder) {
     recorder->close();
