@@ -20,6 +20,7 @@ std::string usageText() {
          "  --audio-out FILE.wav  record what the game plays, in step with its clock, into\n"
          "                  a 16-bit stereo 44100 Hz WAV file (written when the run ends;\n"
          "                  headless or with a window)\n"
+         "  --scale N       show every game pixel as N x N window pixels (1 to 8)\n"
          "  --depth N       the desktop's colour depth the game draws at: 8, 15, 16, 24 or\n"
          "                  32 (default 32); the window shows every depth the same way\n"
          "  --screenshot FILE.png  at exit, write the last frame shown as a PNG picture\n"
@@ -27,7 +28,10 @@ std::string usageText() {
          "                  --input counts); may be given more than once\n"
          "  --stats         at exit, print ticks run, frames presented and skipped and the\n"
          "                  tick period (mean, 99th percentile, slowest)\n"
-         "  --help          show this text\n";
+         "  --help          show this text\n"
+         "\n"
+         "In the window, Alt+Enter switches full screen on and off, and Print Screen saves\n"
+         "the picture as kelvox-NNN.png in the game folder.\n";
 }
 
 bool parseCommandLine(int argc, const char* const* argv, CommandLine& line, std::string& error) {
@@ -65,6 +69,13 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLine& line, std:
         error = "--answer takes ok, cancel, yes or no, comma-separated, not '" + v + "'";
         return false;
       }
+    } else if (arg == "--scale") {
+      if (!value(v)) return false;
+      if (v.size() != 1 || v[0] < '1' || v[0] > '8') {
+        error = "--scale takes a whole number from 1 to 8, not '" + v + "'";
+        return false;
+      }
+      line.scale = v[0] - '0';
     } else if (arg == "--depth") {
       if (!value(v)) return false;
       if (v != "8" && v != "15" && v != "16" && v != "24" && v != "32") {

@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
     for (auto a : line.answers) headless->dialogs().queueAnswer(a);
     services = &headless->platform();
   } else {
-    sdl = platform::sdl::SdlPlatform::create(gameDir, shell::kAppTitle, error);
+    sdl = platform::sdl::SdlPlatform::create(gameDir, shell::kAppTitle, error, line.scale);
     if (!sdl) return fail("cannot open the window: " + error + " (without a display, use --headless)");
     services = &sdl->platform();
   }

@@ -4,8 +4,8 @@
 namespace kelvox::platform::sdl {
 
 std::unique_ptr<SdlPlatform> SdlPlatform::create(std::filesystem::path gameFolder, const std::string& sjisCaption,
-                                                 std::string& error) {
-  auto window = SdlWindow::create(sjisCaption, error);
+                                                 std::string& error, int scale) {
+  auto window = scale > 0 ? SdlWindow::create(sjisCaption, error, scale) : SdlWindow::create(sjisCaption, error);
   if (!window) return nullptr;
   return std::unique_ptr<SdlPlatform>(new SdlPlatform(std::move(gameFolder), std::move(window)));
 }

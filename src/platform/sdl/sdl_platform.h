@@ -22,12 +22,12 @@ namespace kelvox::platform::sdl {
 
 class SdlPlatform {
  public:
-  // Opens the game window captioned [sjisCaption] (scale from KELVOX_SCALE) for the game in
+  // Opens the game window captioned [sjisCaption] at [scale] (0: from KELVOX_SCALE) for the game in
   // [gameFolder]. Null with the reason in [error] when no window can be opened (no display,
   // say). The sound device opens later, when the game asks for it; without one the game runs
   // silent.
   static std::unique_ptr<SdlPlatform> create(std::filesystem::path gameFolder, const std::string& sjisCaption,
-                                             std::string& error);
+                                             std::string& error, int scale = 0);
   ~SdlPlatform();
   SdlPlatform(const SdlPlatform&) = delete;
   SdlPlatform& operator=(const SdlPlatform&) = delete;
