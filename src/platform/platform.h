@@ -10,6 +10,7 @@
 #include "platform/display_device.h"
 #include "platform/font_engine.h"
 #include "platform/paths.h"
+#include "platform/surface_device.h"
 #include "platform/window.h"
 
 namespace kelvox::platform {
@@ -22,10 +23,11 @@ struct Platform {
   DisplayDevice& display;
   AudioDevice& audio;
   FontEngine& fonts;
+  SurfaceDevice& surfaces;  // makes the display's surfaces and shows its primary one
 
   // The same services with [other] as the window: for a window that wraps this one (the
   // scripted input of an unattended run).
-  Platform withWindow(Window& other) const { return {clock, dialogs, other, paths, display, audio, fonts}; }
+  Platform withWindow(Window& other) const { return {clock, dialogs, other, paths, display, audio, fonts, surfaces}; }
 };
 
 }  // namespace kelvox::platform

@@ -61,6 +61,7 @@ int runApplication(platform::Platform& platform, const RunOptions& options) {
       guarded(platform.dialogs, [&] { form.onIdle(); });
     else
       platform.clock.sleep(kIdleWaitMs);
+    if (options.afterTick) options.afterTick(pass);
   }
   // A run that stopped at its frame limit or on a termination request closes the window the
   // normal way, so the machine is torn down (and Save\Sys written) as after End.

@@ -23,6 +23,7 @@ struct RunOptions {
   FrameStats* stats = nullptr;
   // Asked between the loop's passes; true ends the game as closing its window does.
   std::function<bool()> terminationRequested;
+  std::function<void(uint64_t pass)> afterTick;  // called after each pass's tick (screenshots)
 };
 
 // Runs the game until its window closes (or the frame limit). Returns the exit status: 0,

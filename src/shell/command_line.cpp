@@ -20,9 +20,18 @@ std::string usageText() {
          "  --audio-out FILE.wav  record what the game plays, in step with its clock, into\n"
          "                  a 16-bit stereo 44100 Hz WAV file (written when the run ends;\n"
          "                  headless or with a window)\n"
+         "  --scale N       show every game pixel as N x N window pixels (1 to 8)\n"
+         "  --depth N       the desktop's colour depth the game draws at: 8, 15, 16, 24 or\n"
+         "                  32 (default 32); the window shows every depth the same way\n"
+         "  --screenshot FILE.png  at exit, write the last frame shown as a PNG picture\n"
+         "  --screenshot-at TICK:FILE.png  write the frame shown by tick TICK (from 0, as\n"
+         "                  --input counts); may be given more than once\n"
          "  --stats         at exit, print ticks run, frames presented and skipped and the\n"
          "                  tick period (mean, 99th percentile, slowest)\n"
-         "  --help          show this text\n";
+         "  --help          show this text\n"
+         "\n"
+         "In the window, Alt+Enter switches full screen on and off, and Print Screen saves\n"
+         "the picture as kelvox-NNN.png in the game folder.\n";
 }
 
 bool parseCommandLine(int argc, const char* const* argv, CommandLine& line, std::string& error) {
@@ -58,6 +67,35 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLine& line, std:
       if (!value(v)) return false;
       if (!platform::parseAnswerList(v, line.answers)) {
         error = "--answer takes ok, cancel, yes or no, comma-separated, not '" + v + "'";
+        return false;
+      }
+    } else if (arg == "--scale") {
+      if (!value(v)) return false;
+      if (v.size() != 1 || v[0] < '1' || v[0] > '8') {
+        error = "--scale takes a whole number from 1 to 8, not '" + v + "'";
+        return false;
+      }
+      line.scale = v[0] - '0';
+    } else if (arg == "--depth") {
+      if (!value(v)) return false;
+      if (v != "8" && v != "15" && v != "16" && v != "24" && v != "32") {
+        error = "--depth takes 8, 15, 16, 24 or 32, not '" + v + "'";
+        return false;
+      }
+      line.depth = std::stoi(v);
+    } else if (arg == "--screenshot") {
+      if (!value(line.screenshot)) return false;
+    } else if (arg == "--screenshot-at") {
+      if (!value(v)) return false;
+      size_t colon = v.find(':');
+      try {
+        if (colon == std::string::npos || colon + 1 >= v.size()) throw std::invalid_argument(v);
+        size_t used = 0;
+        long long tick = std::stoll(v.substr(0, colon), &used);
+        if (used != colon || tick < 0) throw std::invalid_argument(v);
+        line.screenshotsAt.emplace_back(static_cast<uint64_t>(tick), v.substr(colon + 1));
+      } catch (...) {
+        error = "--screenshot-at takes TICK:FILE.png, not '" + v + "'";
         return false;
       }
     } else if (arg == "--audio-out") {

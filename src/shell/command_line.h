@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/dialogs.h"
@@ -16,6 +17,12 @@ struct CommandLine {
   uint64_t frames = 0;  // 0: run until the game ends
   std::vector<platform::Answer> answers;
   std::string inputFile;
+  int scale = 0;   // --scale: the window's integer scale, 1..8; 0: KELVOX_SCALE or 1
+  int depth = 32;  // --depth: the desktop depth the display runs at (8, 15, 16, 24 or 32)
+  std::string screenshot;  // --screenshot: the PNG of the last presented frame at exit; "" none
+  // --screenshot-at TICK:FILE (repeatable): the PNG of the frame presented by tick TICK
+  // (counted from 0, as --input counts).
+  std::vector<std::pair<uint64_t, std::string>> screenshotsAt;
   std::string audioOut;  // --audio-out: the WAV file that records what is played; "" none
   std::string gameDir;  // empty: the program's own folder
 };

@@ -2,6 +2,7 @@
 #include "shell/engine_host.h"
 
 #include "common/fatal_error.h"
+#include "graphics/graphics_group.h"
 #include "platform/platform.h"
 #include "shell/error_box.h"
 #include "shell/frame_stats.h"
@@ -22,8 +23,16 @@ int createHost(EngineHost& host) {
   host.input = std::make_unique<vm::InputState>(host.platform.window);
   if (host.input->initialise() != 0) common::raiseFatal(common::Fault::InputStart);
 
-  // Display (56) here. None of the three creates a device before the script's first
-  // SetScreenMode, so setChannelCount changes nothing yet.
+  // None of the display, the WAV player and the MIDI player creates a device before the
+  // script's first SetScreenMode, so setChannelCount changes nothing yet.
+  try {
+    host.display = std::make_unique<graphics::TDisplay>(host.platform.surfaces);
+  } catch (const std::bad_alloc&) {
+    common::raiseFatal(common::Fault::DisplayStart);
+  }
+  if (host.display->Create() != 0) common::raiseFatal(common::Fault::DisplayStart);
+  host.displayPresenter = std::make_unique<graphics::DisplayPresenter>(*host.display);
+  host.presenter = host.displayPresenter.get();
   try {
     host.wav = std::make_unique<sound::WavPlayer>(host.platform.audio, host.platform.paths);
   } catch (const std::bad_alloc&) {
@@ -35,11 +44,12 @@ int createHost(EngineHost& host) {
 
   host.machine = std::make_unique<vm::MachineContext>(host.platform);
   host.machine->listeners = &host.listeners;
+  host.machine->releasePictures = graphics::releaseMachinePictures;
   // The machine reports; the host shows.
   host.machine->report = [&dialogs = host.platform.dialogs](const common::AppError& e) { showAppError(dialogs, e); };
   installSubsystemGroups(host.machine->groups);
   installSubsystemHooks(*host.machine);
-  if (vm::initMachine(*host.machine, host.input.get(), nullptr, nullptr, host.wav.get()) != 0)
+  if (vm::initMachine(*host.machine, host.input.get(), host.display.get(), nullptr, host.wav.get()) != 0)
     common::raiseFatal(common::Fault::MachineStart);
   return 0;
 }
@@ -52,6 +62,8 @@ int destroyHost(EngineHost& host) {
   }
   // MIDI player (65) here: shutdown, then destroy.
   host.wav.reset();  // its destructor shuts it down
+  // The display stays bound to the host: a second destroyHost only releases it again.
+  if (host.display && host.display->Teardown(false) != 0) common::raiseFatal(common::Fault::DisplayEnd);
   if (host.input) {
     if (host.input->shutdown() != 0) common::raiseFatal(common::Fault::InputEnd);
     host.input.reset();
@@ -70,12 +82,12 @@ void setMousePosition(EngineHost& host, int32_t x, int32_t y) {
   if (host.input) host.input->setMousePosition(x, y);
 }
 
-void setActive(EngineHost&, bool) {
-  // Passed on to the display's SetActive once the display exists.
+void setActive(EngineHost& host, bool active) {
+  if (host.display) host.display->SetActive(active);
 }
 
-void invalidate(EngineHost&) {
-  // Passed on to the display's InvalidateAll once the display exists.
+void invalidate(EngineHost& host) {
+  if (host.display) host.display->InvalidateAll();
 }
 
 namespace {

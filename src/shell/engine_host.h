@@ -9,6 +9,8 @@
 #include <memory>
 
 #include "common/listener_registry.h"
+#include "graphics/display.h"
+#include "graphics/display_presenter.h"
 #include "sound/wav_player.h"
 #include "vm/frame_presenter.h"
 #include "vm/input_state.h"
@@ -31,8 +33,10 @@ struct EngineHost {
   // host lives; the objects that listen (the CD audio object) get it from the host.
   common::ListenerRegistry listeners;
   std::unique_ptr<vm::InputState> input;
-  // The display and the MIDI player take their places here, between input and machine, as the
-  // graphics and sound subsystems create them.
+  // Bound to the window at creation; its surfaces come with the script's first SetScreenMode.
+  std::unique_ptr<graphics::TDisplay> display;
+  std::unique_ptr<graphics::DisplayPresenter> displayPresenter;
+  // The MIDI player takes its place here, between the WAV player and the machine.
   std::unique_ptr<sound::WavPlayer> wav;
   std::unique_ptr<vm::MachineContext> machine;
 

@@ -3,6 +3,8 @@
 //   groups[0x8008 - 0x8000] = graphics::graphicsGroup;
 #include "shell/group_table.h"
 
+#include "graphics/effects_group.h"
+#include "graphics/graphics_group.h"
 #include "save/save_group.h"
 #include "shell/screen_mode_group.h"
 #include "sound/wav_group.h"
@@ -15,9 +17,11 @@ namespace kelvox::shell {
 void installSubsystemGroups(vm::GroupTable& groups) {
   groups[0x8006 - 0x8000] = screenModeGroup;
   groups[0x8007 - 0x8000] = save::saveGroup;
+  groups[0x8008 - 0x8000] = graphics::graphicsGroup;
   groups[0x8009 - 0x8000] = text::textGroup;
   groups[0x800B - 0x8000] = sound::wavGroup;
-  // still to come: graphics, MIDI, effects, CD
+  groups[0x800C - 0x8000] = graphics::effectsGroup;
+  // still to come: MIDI, CD
 }
 
 void installSubsystemHooks(vm::MachineContext& m) {

@@ -11,6 +11,7 @@
 #include "platform/headless/headless_platform.h"
 #include "platform/instance_lock.h"
 #include "platform/platform.h"
+#include "platform/png_writer.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/terminal_text.h"
 #include "platform/termination.h"
@@ -77,6 +78,10 @@ int main(int argc, char** argv) {
   // Named from where kelvox was started, before the game folder becomes current.
   fs::path audioOut = line.audioOut.empty() ? fs::path() : fs::absolute(line.audioOut, ec);
 
+  fs::path screenshot = line.screenshot.empty() ? fs::path() : fs::absolute(line.screenshot, ec);
+  std::vector<std::pair<uint64_t, fs::path>> screenshotsAt;
+  for (const auto& [tick, file] : line.screenshotsAt) screenshotsAt.emplace_back(tick, fs::absolute(file, ec));
+
   // One copy of the game at a time: a second windowed copy ends at once, with status 0 as the
   // original's did, but says why on standard error. A lock that cannot be made at all is an
   // error of its own, never taken for another copy. Headless runs are batch and test runs and
@@ -107,7 +112,7 @@ int main(int argc, char** argv) {
     for (auto a : line.answers) headless->dialogs().queueAnswer(a);
     services = &headless->platform();
   } else {
-    sdl = platform::sdl::SdlPlatform::create(gameDir, shell::kAppTitle, error);
+    sdl = platform::sdl::SdlPlatform::create(gameDir, shell::kAppTitle, error, line.scale);
     if (!sdl) return fail("cannot open the window: " + error + " (without a display, use --headless)");
     services = &sdl->platform();
   }
@@ -122,9 +127,10 @@ int main(int argc, char** argv) {
     recorder = std::make_unique<platform::AudioRecorder>(services->audio, &clockedAudio);
     if (!recorder->start(audioOut, error)) return fail("cannot record: " + error);
   }
+  services->surfaces.setDesktopDepth(line.depth);
   platform::Platform base{services->clock,   services->dialogs, services->window,
                           services->paths,   services->display, recorder ? *recorder : services->audio,
-                          services->fonts};
+                          services->fonts,   services->surfaces};
   platform::Platform run = scripted ? base.withWindow(*scripted) : base;
 
   shell::FrameStats stats;
@@ -135,6 +141,21 @@ int main(int argc, char** argv) {
   options.input = scripted.get();
   options.stats = line.stats ? &stats : nullptr;
   options.terminationRequested = platform::terminationRequested;
+  // Screenshots are the frames as the surfaces handed them to the screen, whatever its scale.
+  bool screenshotsOk = true;
+  auto saveFrame = [&](const fs::path& file) {
+    platform::SurfaceDevice& s = services->surfaces;
+    std::string why;
+    if (!platform::writePngFile(file, s.lastFrame(), s.lastFrameWidth(), s.lastFrameHeight(), why)) {
+      fail("screenshot " + file.string() + ": " + (s.lastFrame() ? why : "no frame was shown"));
+      screenshotsOk = false;
+    }
+  };
+  if (!screenshotsAt.empty())
+    options.afterTick = [&](uint64_t pass) {
+      for (const auto& [tick, file] : screenshotsAt)
+        if (tick == pass) saveFrame(file);
+    };
 
   // Anything that escapes the message loop is shown like any error box, and the program ends.
   int status = 1;
@@ -143,6 +164,8 @@ int main(int argc, char** argv) {
   } catch (const std::exception& e) {
     run.dialogs.messageBox(platform::toSjis(e.what()), shell::kAppTitle, platform::Buttons::Ok, platform::Icon::Stop, 0);
   }
+  if (!screenshot.empty()) saveFrame(screenshot);
+  if (!screenshotsOk && status == 0) status = 1;
   if (line.stats) std::fputs(stats.report().c_str(), stdout);
   if (recorder) {
     recorder->close();

@@ -1,7 +1,9 @@
-// SetScreenMode and GetScreenMode. The display's and the MIDI player's steps have their places
-// marked here; they are filled in as those objects arrive.
+// SetScreenMode and GetScreenMode. The MIDI player's steps have their places marked here; they
+// are filled in when it arrives.
 #include "shell/screen_mode_group.h"
 
+#include "graphics/display.h"
+#include "platform/platform.h"
 #include "sound/wav_player.h"
 #include "vm/instruction_set.h"
 #include "vm/machine_context.h"
@@ -9,15 +11,16 @@
 namespace kelvox::shell {
 
 void setScreenMode(vm::MachineContext& m, int32_t fullScreen, int32_t height, int32_t width) {
-  // 1. Full screen passes the desktop's colour depth on, a window 0 (display work).
-  (void)height;
-  (void)width;
-  // 2. The display's Configure(width, height, depth, fullScreen): nothing rebuilt yet.
+  // 1. Full screen passes the desktop's colour depth on, a window 0.
+  int32_t depth = fullScreen != 0 ? m.platform.surfaces.desktopDepth() : 0;
+  // 2. The display takes the mode; nothing is rebuilt yet.
+  if (m.display) m.display->Configure(width, height, depth, fullScreen != 0);
   // 3. Note the MIDI player's currentName, the song playing, if any.
   // 4. The MIDI player's shutdown.
   // 5. The WAV player lets go of its device: every loaded sound and channel setting goes.
   if (m.wav) m.wav->shutdown();
-  // 6. The display's Initialise for the new mode.
+  // 6. The display's surfaces for the new mode (its failures are fatal errors of their own).
+  if (m.display) m.display->Initialise();
   // 7. The WAV player opens its device again (master volume back to 100, four empty channels).
   if (m.wav) m.wav->reinitialise();
   // 8. The MIDI player's initialise on the WAV player's device (m.wav->device); not checked.

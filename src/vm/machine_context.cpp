@@ -135,7 +135,7 @@ int teardownMachine(MachineContext& m) {
 
   if (m.textWindowHooks.release && m.textWindowHooks.release(m) != 0)
     common::raiseFatal(common::Fault::TextWindowRelease);
-  // Patterns and sprites are released here by their subsystems once they exist.
+  if (m.releasePictures) m.releasePictures(m);  // sprites, then patterns
 
   if (m.returnStack.release() != 0) common::raiseFatal(common::Fault::ReturnStackRelease);
   if (m.paramStack.release() != 0) common::raiseFatal(common::Fault::ParamStackRelease);

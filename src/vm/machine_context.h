@@ -11,6 +11,7 @@
 
 #include "common/fatal_error.h"
 #include "platform/bitmap.h"
+#include "platform/surface.h"
 #include "vm/groups.h"
 #include "vm/system_list.h"
 #include "vm/value_stack.h"
@@ -80,6 +81,9 @@ struct MachineContext {
   std::array<graphics::TSprite*, kSpriteCount> sprites{};      // 0 = empty
   std::array<graphics::TPatternRef*, kPatternCount> patterns{};
   std::array<text::TextWindow*, kTextWindowCount> textWindows{};  // owned, through textWindowHooks
+  // Set by the shell: destroys what the graphics subsystem keeps in `sprites` and `patterns`
+  // and empties the entries (the machine cannot name those types). Run by teardownMachine.
+  void (*releasePictures)(MachineContext&) = nullptr;
   sound::WavPlayer* wav = nullptr;          // borrowed
 
   uint32_t frameDeadline = 0;  // ms on the clock: end of the current frame
@@ -95,6 +99,8 @@ struct MachineContext {
   uint8_t transitionState = kPresentFrame;  // a PresentationState; other values do nothing
   int8_t transitionEffect = 0;
   int32_t transitionStep = 0;
+  // The pictures before and after a transition, made in state 3 and released by EndEffect.
+  std::unique_ptr<platform::Surface> effectSurface1, effectSurface2;
   SystemList systemList;
   bool systemListReady = false;  // the list was set up (and Save\Sys read) by initMachine
   bool systemFileUnreadable = false;  // Save\Sys exists but could not be read: never replaced

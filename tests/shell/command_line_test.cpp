@@ -19,9 +19,15 @@ bool parse(std::vector<const char*> args, CommandLine& line, std::string& error)
 TEST(CommandLine, OptionsAndTheGameFolder) {
   CommandLine line;
   std::string error;
-  ASSERT_TRUE(parse({"--headless", "--frames", "30", "--answer", "OK, cancel,yes", "--stats", "--audio-out", "a.wav", "game"},
+  ASSERT_TRUE(parse({"--headless", "--frames", "30", "--answer", "OK, cancel,yes", "--stats", "--audio-out", "a.wav", "--depth", "15", "--scale", "3", "--screenshot", "end.png", "--screenshot-at", "30:a.png",
+                     "--screenshot-at", "0:b:c.png", "game"},
                     line, error));
   EXPECT_EQ(line.audioOut, "a.wav");
+  EXPECT_EQ(line.depth, 15);
+  EXPECT_EQ(line.scale, 3);
+  EXPECT_EQ(line.screenshot, "end.png");
+  using Shot = std::pair<uint64_t, std::string>;
+  EXPECT_EQ(line.screenshotsAt, (std::vector<Shot>{{30, "a.png"}, {0, "b:c.png"}}));
   EXPECT_TRUE(line.headless);
   EXPECT_TRUE(line.stats);
   EXPECT_EQ(line.frames, 30u);
@@ -31,7 +37,9 @@ TEST(CommandLine, OptionsAndTheGameFolder) {
 
 TEST(CommandLine, BadOptionsAreRefusedWithAReason) {
   const std::vector<std::vector<const char*>> bad = {
-      {"--frames"}, {"--frames", "0"}, {"--frames", "12x"}, {"--answer", "maybe"}, {"--bogus"}, {"a", "b"}, {"--audio-out"}};
+      {"--frames"}, {"--frames", "0"}, {"--frames", "12x"}, {"--answer", "maybe"}, {"--bogus"}, {"a", "b"}, {"--audio-out"}, {"--depth", "12"}, {"--depth"},
+      {"--screenshot-at", "x:a.png"}, {"--screenshot-at", "12"}, {"--screenshot-at", "-1:a.png"}, {"--screenshot-at", "5:"},
+      {"--scale", "0"}, {"--scale", "9"}, {"--scale", "2x"}};
   for (const auto& args : bad) {
     CommandLine line;
     std::string error;

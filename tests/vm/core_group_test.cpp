@@ -47,19 +47,19 @@ int recordingGroup(MachineContext& m, uint32_t word) {
 }
 
 TEST(Dispatch, SubsystemGroupsSkipUntilTheHostPutsTheirHandlerInTheTable) {
-  // SetSprite (0x8008) with its five operands: skipped, so the operands stay.
-  const char* source = ".code\n 1 2 3 4 5 SetSprite WaitFrame\n";
+  // MidiStop (0x800A, not wired yet) with five values below it: skipped, so they stay.
+  const char* source = ".code\n 1 2 3 4 5 MidiStop WaitFrame\n";
   test::TestGame skipped(source);
   EXPECT_EQ(skipped.slice(), "");
   EXPECT_EQ(skipped.stack(), (Stack{1, 2, 3, 4, 5}));
 
   test::TestGame wired(source);
-  wired.m().groups[0x8008 - 0x8000] = recordingGroup;
+  wired.m().groups[0x800A - 0x8000] = recordingGroup;
   EXPECT_EQ(wired.slice(), "");  // through the slice loop
-  EXPECT_EQ(wired.stack(), (Stack{1, 2, 3, 4, 5, 100}));
+  EXPECT_EQ(wired.stack(), (Stack{1, 2, 3, 4, 5, 101}));
   wired.m().pc = 5;
   step(wired.m());  // and through step()
-  EXPECT_EQ(wired.stack(), (Stack{1, 2, 3, 4, 5, 100, 100}));
+  EXPECT_EQ(wired.stack(), (Stack{1, 2, 3, 4, 5, 101, 101}));
 }
 
 TEST(Dispatch, RunningPastTheEndOfTheCodeRaises7AndEndsTheGame) {

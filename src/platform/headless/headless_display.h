@@ -1,6 +1,6 @@
 // A screen without a display, for tests, CI and batch runs: every frame handed to it is kept,
 // so tests (and screenshots of a headless run) can read the last one. Full screen is only
-// recorded; the scale is 1.
+// recorded (or refused, for tests); the scale is 1.
 #pragma once
 
 #include <cstdint>
@@ -14,9 +14,12 @@ class HeadlessDisplay final : public DisplayDevice {
  public:
   bool presentFrame(const uint32_t* xrgb8888, int width, int height, int pitchBytes) override;
   bool setFullscreen(bool on) override {
+    if (on && refuseFullscreen_) return false;
     fullscreen_ = on;
     return true;
   }
+  // A test's fault: full screen is refused, as by a window system that cannot give it.
+  void refuseFullscreen(bool refuse) { refuseFullscreen_ = refuse; }
   bool fullscreen() const override { return fullscreen_; }
   int scale() const override { return 1; }
 
@@ -33,6 +36,7 @@ class HeadlessDisplay final : public DisplayDevice {
   int width_ = 0, height_ = 0;
   int presented_ = 0;
   bool fullscreen_ = false;
+  bool refuseFullscreen_ = false;
 };
 
 }  // namespace kelvox::platform

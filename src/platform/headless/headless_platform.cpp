@@ -10,6 +10,6 @@ HeadlessPlatform::HeadlessPlatform(std::filesystem::path gameFolder, const Optio
       paths_(std::move(gameFolder), options.systemVolumes ? static_cast<Volumes*>(&systemVolumes_) : &fixedVolumes_),
       dialogs_(options.boxLog),
       audio_(*clock_),
-      platform_{*clock_, dialogs_, window_, paths_, display_, audio_, fonts_} {}
+      platform_{*clock_, dialogs_, window_, paths_, display_, audio_, fonts_, surfaces_} {}
 
 }  // namespace kelvox::platform

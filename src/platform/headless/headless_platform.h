@@ -46,6 +46,8 @@ class HeadlessPlatform {
   HeadlessAudio& audio() { return audio_; }
   // The real font engine: tests check the pixels of real glyphs.
   FontEngine& fonts() { return fonts_; }
+  // The surfaces, with their fault switches for tests.
+  SurfaceDevice& surfaces() { return surfaces_; }
   Paths& paths() { return paths_; }
   // The volumes of a test (assign a list); unused when systemVolumes was asked for.
   FixedVolumes& fixedVolumes() { return fixedVolumes_; }
@@ -62,6 +64,7 @@ class HeadlessPlatform {
   HeadlessDisplay display_;
   HeadlessAudio audio_;
   FreeTypeFontEngine fonts_;
+  SurfaceDevice surfaces_{display_};
   Platform platform_;
 };
 

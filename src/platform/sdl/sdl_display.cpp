@@ -1,6 +1,12 @@
 // SdlDisplay: frames into a streaming texture, the texture over the game area.
 #include "platform/sdl/sdl_display.h"
 
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "platform/png_writer.h"
+
 #include <SDL.h>
 
 #include "platform/sdl/game_viewport.h"
@@ -25,8 +31,25 @@ bool SdlDisplay::presentFrame(const uint32_t* xrgb8888, int width, int height, i
     if (frame_ == nullptr) return false;
   }
   if (SDL_UpdateTexture(frame_, nullptr, xrgb8888, pitchBytes) != 0) return false;
+  pixels_.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+  const auto* row = reinterpret_cast<const unsigned char*>(xrgb8888);
+  for (int y = 0; y < height; ++y, row += pitchBytes)
+    std::memcpy(pixels_.data() + static_cast<size_t>(y) * static_cast<size_t>(width), row, static_cast<size_t>(width) * 4);
   redraw();
   return true;
+}
+
+bool SdlDisplay::saveScreenshot() {
+  if (pixels_.empty()) return false;
+  for (int n = 1; n < 1000; ++n) {
+    char name[32];
+    std::snprintf(name, sizeof name, "kelvox-%03d.png", n);
+    std::error_code ec;
+    if (std::filesystem::exists(name, ec)) continue;
+    std::string error;
+    return writePngFile(name, pixels_.data(), frameWidth_, frameHeight_, error);
+  }
+  return false;
 }
 
 bool SdlDisplay::setFullscreen(bool on) {

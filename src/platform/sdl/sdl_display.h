@@ -5,6 +5,8 @@
 // This header does not include SDL.
 #pragma once
 
+#include <vector>
+
 #include <cstdint>
 
 #include "platform/display_device.h"
@@ -30,6 +32,9 @@ class SdlDisplay final : public DisplayDevice {
 
   // Clears to black, draws the kept frame if any, and shows the result.
   void redraw();
+  // Writes the last frame shown as kelvox-NNN.png (the first free number from 001) in the
+  // current folder (the game folder). False when nothing was shown yet or the file failed.
+  bool saveScreenshot();
   // The renderer lost its textures (SDL_RENDER_DEVICE_RESET): the kept frame is gone too, and
   // the next presentFrame makes a new texture.
   void forgetFrame();
@@ -39,6 +44,7 @@ class SdlDisplay final : public DisplayDevice {
   SDL_Renderer* renderer_;  // owned
   SDL_Texture* frame_ = nullptr;  // the last presented frame
   int frameWidth_ = 0, frameHeight_ = 0;
+  std::vector<uint32_t> pixels_;  // a copy of the last frame, packed, for screenshots
   int scale_;
   bool fullscreen_ = false;
 };

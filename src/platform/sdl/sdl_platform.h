@@ -23,12 +23,12 @@ namespace kelvox::platform::sdl {
 
 class SdlPlatform {
  public:
-  // Opens the game window captioned [sjisCaption] (scale from KELVOX_SCALE) for the game in
+  // Opens the game window captioned [sjisCaption] at [scale] (0: from KELVOX_SCALE) for the game in
   // [gameFolder]. Null with the reason in [error] when no window can be opened (no display,
   // say). The sound device opens later, when the game asks for it; without one the game runs
   // silent.
   static std::unique_ptr<SdlPlatform> create(std::filesystem::path gameFolder, const std::string& sjisCaption,
-                                             std::string& error);
+                                             std::string& error, int scale = 0);
   ~SdlPlatform();
   SdlPlatform(const SdlPlatform&) = delete;
   SdlPlatform& operator=(const SdlPlatform&) = delete;
@@ -36,6 +36,7 @@ class SdlPlatform {
   Platform& platform() { return platform_; }
   SdlWindow& window() { return *window_; }
   SdlDialogs& dialogs() { return dialogs_; }
+  SurfaceDevice& surfaces() { return *surfaces_; }
 
  private:
   SdlPlatform(std::filesystem::path gameFolder, std::unique_ptr<SdlWindow> window);
@@ -47,6 +48,7 @@ class SdlPlatform {
   SdlDialogs dialogs_;
   SdlAudio audio_;  // declared after the window: closed before it
   FreeTypeFontEngine fonts_;
+  std::unique_ptr<SurfaceDevice> surfaces_;  // over the window's screen
   Platform platform_;
 };
 

@@ -196,6 +196,16 @@ void SdlWindow::pumpEvents(std::vector<WindowEvent>& events) {
         break;
       case SDL_KEYDOWN:
       case SDL_KEYUP:
+        // Alt+Enter toggles full screen and Print Screen saves a screenshot; the game sees
+        // neither key.
+        if (e.key.keysym.scancode == SDL_SCANCODE_RETURN && (e.key.keysym.mod & KMOD_ALT) != 0) {
+          if (e.type == SDL_KEYDOWN && !e.key.repeat) display_->setFullscreen(!display_->fullscreen());
+          break;
+        }
+        if (e.key.keysym.scancode == SDL_SCANCODE_PRINTSCREEN) {
+          if (e.type == SDL_KEYDOWN && !e.key.repeat) display_->saveScreenshot();
+          break;
+        }
         // Auto-repeat is kept: Windows sends every repeat as another key-down.
         if (int vk = virtualKeyForScancode(e.key.keysym.scancode); vk != 0) {
           events.push_back(keyEvent(e.type == SDL_KEYDOWN ? Kind::KeyDown : Kind::KeyUp, vk));

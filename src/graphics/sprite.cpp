@@ -1,0 +1,192 @@
+// Placing, cropping, scaling and destroying sprites; every change marks the old and the new
+// destination changed.
+#include "graphics/sprite.h"
+
+#include <algorithm>
+
+#include "common/fatal_error.h"
+
+namespace kelvox::graphics {
+
+namespace {
+
+// Products truncated toward zero, as the game's float-to-int conversion did.
+int32_t trunc32(double v) { return static_cast<int32_t>(v); }
+
+TPattern* livePattern(TPatternRef* ref) {
+  if (ref == nullptr || ref->tag != kPatternRefTag || ref->pattern == nullptr) return nullptr;
+  return ref->pattern->tag == kPatternTag ? ref->pattern : nullptr;
+}
+
+}  // namespace
+
+TSprite* CreateSprite(TDisplay& display) {
+  auto* s = new TSprite;
+  display.spriteList().push_back(s);
+  return s;
+}
+
+int SetSprite(TDisplay& display, TSprite* sprite, int32_t x, int32_t y, int32_t priority, TPatternRef* ref,
+              bool assignOnly) {
+  if (sprite == nullptr) return 1;
+  sprite->visible = false;
+  TPattern* p = livePattern(ref);
+  if (p == nullptr || !p->surface) return 1;
+  sprite->priority = priority;
+  sprite->pattern = ref->handle;
+  sprite->alphaRate = 256;
+  sprite->drawMode = p->drawMode;
+  if (assignOnly) return 0;
+  display.MarkChanged(sprite->destination);
+  int32_t w = p->width, h = p->height;
+  const int32_t W = display.width(), H = display.height();
+  if (x + w < 0 || y + h < 0 || x > W || y > H) return 0;
+  int32_t sx = 0, sy = 0;
+  if (x < 0) {
+    sx = -x;
+    w += x;
+    x = 0;
+  }
+  if (y < 0) {
+    sy = -y;
+    h += y;
+    y = 0;
+  }
+  if (x + w > W) w = W - x;
+  if (y + h > H) h = H - y;
+  sprite->source = {sx, sy, sx + w, sy + h};
+  sprite->destination = {x, y, x + w, y + h};
+  sprite->stretched = false;
+  sprite->visible = true;
+  display.MarkChanged(sprite->destination);
+  return 0;
+}
+
+int SetSpriteEx(TDisplay& display, TSprite* sprite, int32_t x, int32_t y, int32_t width, int32_t height,
+                int32_t srcX, int32_t srcY, int32_t srcWidth, int32_t srcHeight, int32_t priority, TPatternRef* ref) {
+  if (sprite == nullptr) return 1;
+  sprite->visible = false;
+  if (width == 0 || height == 0 || srcWidth == 0 || srcHeight == 0) return 1;
+  display.MarkChanged(sprite->destination);
+  if (width == srcWidth && height == srcHeight) {
+    // The sub-rectangle as if it were the whole pattern: the pattern's size is lent for the
+    // call and given back.
+    TPattern* p = livePattern(ref);
+    if (p == nullptr) return 1;
+    const int32_t savedW = p->width, savedH = p->height;
+    p->width = srcWidth;
+    p->height = srcHeight;
+    int result = SetSprite(display, sprite, x, y, priority, ref);
+    p->width = savedW;
+    p->height = savedH;
+    if (result != 0) return 1;
+    sprite->source = {sprite->source.left + srcX, sprite->source.top + srcY, sprite->source.right + srcX,
+                      sprite->source.bottom + srcY};
+    return 0;
+  }
+  if (SetSprite(display, sprite, 0, 0, priority, ref, true) != 0) return 1;
+  const int32_t W = display.width(), H = display.height();
+  if (x + width < 0 || y + height < 0 || W - x < 0 || H - y < 0) {
+    sprite->visible = false;
+    return 0;
+  }
+  const double sx = static_cast<double>(srcWidth) / width, sy = static_cast<double>(srcHeight) / height;
+  common::Rect d{x, y, x + width, y + height};
+  common::Rect s{srcX, srcY, srcX + srcWidth, srcY + srcHeight};
+  if (d.left < 0) {
+    s.left -= trunc32(d.left * sx);
+    d.left = 0;
+  }
+  if (d.top < 0) {
+    s.top -= trunc32(d.top * sy);
+    d.top = 0;
+  }
+  if (d.right > W) {
+    s.right -= trunc32((d.right - W) * sx);
+    d.right = W;
+  }
+  if (d.bottom > H) {
+    s.bottom -= trunc32((d.bottom - H) * sy);
+    d.bottom = H;
+  }
+  sprite->destination = d;
+  sprite->source = s;
+  sprite->stretched = true;
+  sprite->visible = true;
+  display.MarkChanged(d);
+  return 0;
+}
+
+int SetSpriteRect(TDisplay& display, TSprite* sprite, int32_t srcX, int32_t srcY, int32_t width, int32_t height) {
+  if (sprite == nullptr) return 1;
+  display.MarkChanged(sprite->destination);
+  const int32_t W = display.width(), H = display.height();
+  const int32_t left = sprite->destination.left, top = sprite->destination.top;
+  if (left + width < 0 || top + height < 0 || W - left < 0 || H - top < 0) {
+    sprite->visible = false;
+    return 0;
+  }
+  if (left + width > W) width = W - left;
+  if (top + height > H) height = H - top;
+  sprite->destination.right = left + width;
+  sprite->destination.bottom = top + height;
+  sprite->source = {srcX, srcY, srcX + width, srcY + height};
+  sprite->stretched = false;
+  display.MarkChanged(sprite->destination);
+  return 0;
+}
+
+int SetSpriteRectEx(TDisplay& display, TSprite* sprite, int32_t width, int32_t height, int32_t srcX, int32_t srcY,
+                    int32_t srcWidth, int32_t srcHeight) {
+  if (sprite == nullptr) return 1;
+  if (width == 0 || height == 0 || srcWidth == 0 || srcHeight == 0) return 1;
+  display.MarkChanged(sprite->destination);
+  const int32_t W = display.width(), H = display.height();
+  const int32_t left = sprite->destination.left, top = sprite->destination.top;
+  if (left + width < 0 || top + height < 0 || W - left < 0 || H - top < 0) {
+    sprite->visible = false;
+    return 0;
+  }
+  if (width == srcWidth && height == srcHeight) return SetSpriteRect(display, sprite, srcX, srcY, srcWidth, srcHeight);
+  // Kept: whole-number ratios, so a reduction by a non-integer factor trims by the truncated
+  // ratio and an enlargement trims the source by nothing.
+  const double sx = static_cast<double>(srcWidth / width), sy = static_cast<double>(srcHeight / height);
+  if (left + width > W) {
+    srcWidth -= trunc32((left + width - W) * sx);
+    width = W - left;
+  }
+  if (top + height > H) {
+    srcHeight -= trunc32((top + height - H) * sy);
+    height = H - top;
+  }
+  sprite->destination.right = left + width;
+  sprite->destination.bottom = top + height;
+  sprite->source = {srcX, srcY, srcX + srcWidth, srcY + srcHeight};
+  sprite->stretched = true;
+  display.MarkChanged(sprite->destination);
+  return 0;
+}
+
+int SetAlphaRate(TDisplay& display, TSprite* sprite, int32_t rate) {
+  if (sprite == nullptr) return 1;
+  sprite->alphaRate = std::clamp(rate, 0, 256);
+  display.MarkChanged(sprite->destination);
+  return 0;
+}
+
+int DestroySprite(TDisplay& display, TSprite* sprite) {
+  if (sprite == nullptr) return 1;
+  if (sprite->tag != kSpriteTag) common::raiseFatal(common::Fault::InvalidSprite);
+  display.MarkChanged(sprite->destination);
+  auto& list = display.spriteList();
+  auto it = std::find(list.begin(), list.end(), sprite);
+  if (it != list.end()) {  // order is not kept: the last entry takes its place
+    *it = list.back();
+    list.pop_back();
+  }
+  sprite->tag = 0;
+  delete sprite;
+  return 0;
+}
+
+}  // namespace kelvox::graphics

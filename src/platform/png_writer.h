@@ -1,0 +1,18 @@
+// Writing a picture as a PNG file (screenshots): 8-bit RGB through libpng, written to a
+// ".part" file beside the target and renamed over it only when complete, so a failed write
+// never leaves half a picture under the real name.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+namespace kelvox::platform {
+
+// Writes [width] × [height] pixels of [xrgb8888] (0x00RRGGBB, rows packed without padding) to
+// [file]. False with the reason in [error] for an empty picture or a file that cannot be
+// written; nothing is left behind then.
+bool writePngFile(const std::filesystem::path& file, const uint32_t* xrgb8888, int width, int height,
+                  std::string& error);
+
+}  // namespace kelvox::platform

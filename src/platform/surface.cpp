@@ -1,0 +1,195 @@
+// The software surfaces' verbs: locks, blits with stretch and source key, colour fills, loss
+// and restoration. Pixels are moved as raw values of 1 to 4 bytes, so every format shares one
+// path; the display's own row operations do the heavy per-pixel work elsewhere.
+#include "platform/surface.h"
+
+#include <cstring>
+
+namespace kelvox::platform {
+
+const char* surfaceResultName(SurfaceResult result) {
+  switch (result) {
+    case SurfaceResult::Ok: return "Ok";
+    case SurfaceResult::SurfaceLost: return "SurfaceLost";
+    case SurfaceResult::InvalidObject: return "InvalidObject";
+    case SurfaceResult::InvalidParams: return "InvalidParams";
+    case SurfaceResult::InvalidRect: return "InvalidRect";
+    case SurfaceResult::OutOfMemory: return "OutOfMemory";
+    case SurfaceResult::SurfaceBusy: return "SurfaceBusy";
+    case SurfaceResult::NotLocked: return "NotLocked";
+    case SurfaceResult::NoColorKey: return "NoColorKey";
+    case SurfaceResult::WrongMode: return "WrongMode";
+    case SurfaceResult::Unsupported: return "Unsupported";
+  }
+  return "?";
+}
+
+PixelFormat pixelFormatForDepth(int depth) {
+  switch (depth) {
+    case 8: return {8, 0xE0, 0x1C, 0x03};
+    case 15: return {16, 0x7C00, 0x03E0, 0x001F};
+    case 16: return {16, 0xF800, 0x07E0, 0x001F};
+    case 24: return {24, 0xFF0000, 0xFF00, 0xFF};
+    default: return {32, 0xFF0000, 0xFF00, 0xFF};
+  }
+}
+
+namespace {
+
+uint32_t readRaw(const uint8_t* p, int bytes) {
+  uint32_t v = 0;
+  for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | p[i];
+  return v;
+}
+
+void writeRaw(uint8_t* p, int bytes, uint32_t v) {
+  for (int i = 0; i < bytes; ++i, v >>= 8) p[i] = static_cast<uint8_t>(v);
+}
+
+bool overlap(const SurfaceRect& a, const SurfaceRect& b) {
+  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+}  // namespace
+
+Surface::Surface(int width, int height, PixelFormat format, SurfaceMemory memory,
+                 std::shared_ptr<SurfaceDeviceState> device)
+    : width_(width),
+      height_(height),
+      format_(format),
+      memory_(memory),
+      bytesPerPixel_(format.bitsPerPixel / 8),
+      // Rows padded to four bytes, as DirectDraw's pitch often was: callers must use the pitch.
+      pitch_((width * (format.bitsPerPixel / 8) + 3) & ~3),
+      pixels_(static_cast<size_t>(pitch_) * static_cast<size_t>(height)),
+      device_(std::move(device)),
+      lossSeen_(device_ ? device_->lossCount : 0) {}
+
+bool Surface::lostNow() const { return lost_ || (device_ && device_->lossCount != lossSeen_); }
+
+SurfaceResult Surface::isLost() const { return lostNow() ? SurfaceResult::SurfaceLost : SurfaceResult::Ok; }
+
+SurfaceResult Surface::restore() {
+  if (!lostNow()) return SurfaceResult::Ok;
+  if (device_ && device_->restoreRefused) return SurfaceResult::WrongMode;
+  lost_ = false;
+  lossSeen_ = device_ ? device_->lossCount : 0;
+  std::memset(pixels_.data(), 0xCD, pixels_.size());
+  return SurfaceResult::Ok;
+}
+
+bool Surface::inside(const SurfaceRect& r) const {
+  return r.left >= 0 && r.top >= 0 && r.right <= width_ && r.bottom <= height_ && r.left < r.right && r.top < r.bottom;
+}
+
+SurfaceResult Surface::usable() const {
+  if (lostNow()) return SurfaceResult::SurfaceLost;
+  if (locked_ || dcOut_) return SurfaceResult::SurfaceBusy;
+  return SurfaceResult::Ok;
+}
+
+SurfaceResult Surface::lock(const SurfaceRect* area, LockedArea& out) {
+  if (SurfaceResult r = usable(); r != SurfaceResult::Ok) return r;
+  SurfaceRect a = area ? *area : SurfaceRect{0, 0, width_, height_};
+  if (!inside(a)) return SurfaceResult::InvalidRect;
+  out.pixels = pixels_.data() + static_cast<size_t>(a.top) * static_cast<size_t>(pitch_) +
+               static_cast<size_t>(a.left) * static_cast<size_t>(bytesPerPixel_);
+  out.pitch = pitch_;
+  out.width = a.width();
+  out.height = a.height();
+  out.format = format_;
+  locked_ = true;
+  return SurfaceResult::Ok;
+}
+
+SurfaceResult Surface::unlock() {
+  if (!locked_) return SurfaceResult::NotLocked;
+  locked_ = false;
+  return SurfaceResult::Ok;
+}
+
+SurfaceResult Surface::getDC(LockedArea& out) {
+  if (SurfaceResult r = lock(nullptr, out); r != SurfaceResult::Ok) return r;
+  locked_ = false;
+  dcOut_ = true;
+  return SurfaceResult::Ok;
+}
+
+SurfaceResult Surface::releaseDC() {
+  if (!dcOut_) return SurfaceResult::NotLocked;
+  dcOut_ = false;
+  return SurfaceResult::Ok;
+}
+
+SurfaceResult Surface::setColorKey(uint32_t value) {
+  if (lostNow()) return SurfaceResult::SurfaceLost;
+  hasKey_ = true;
+  key_ = value;
+  return SurfaceResult::Ok;
+}
+
+SurfaceResult Surface::clearColorKey() {
+  hasKey_ = false;
+  return SurfaceResult::Ok;
+}
+
+SurfaceResult Surface::colorFill(const SurfaceRect* area, uint32_t value) {
+  if (SurfaceResult r = usable(); r != SurfaceResult::Ok) return r;
+  SurfaceRect a = area ? *area : SurfaceRect{0, 0, width_, height_};
+  if (!inside(a)) return SurfaceResult::InvalidRect;
+  for (int32_t y = a.top; y < a.bottom; ++y) {
+    uint8_t* p = pixels_.data() + static_cast<size_t>(y) * static_cast<size_t>(pitch_) +
+                 static_cast<size_t>(a.left) * static_cast<size_t>(bytesPerPixel_);
+    for (int32_t x = a.left; x < a.right; ++x, p += bytesPerPixel_) writeRaw(p, bytesPerPixel_, value);
+  }
+  return SurfaceResult::Ok;
+}
+
+SurfaceResult Surface::blt(const SurfaceRect* destArea, Surface* source, const SurfaceRect* sourceArea,
+                           bool keySource) {
+  if (source == nullptr) return SurfaceResult::InvalidObject;
+  SurfaceRect d = destArea ? *destArea : SurfaceRect{0, 0, width_, height_};
+  SurfaceRect s = sourceArea ? *sourceArea : SurfaceRect{0, 0, source->width_, source->height_};
+  return copy(d, *source, s, keySource);
+}
+
+SurfaceResult Surface::bltFast(int32_t x, int32_t y, Surface* source, const SurfaceRect* sourceArea, bool keySource) {
+  if (source == nullptr) return SurfaceResult::InvalidObject;
+  SurfaceRect s = sourceArea ? *sourceArea : SurfaceRect{0, 0, source->width_, source->height_};
+  return copy({x, y, x + s.width(), y + s.height()}, *source, s, keySource);
+}
+
+SurfaceResult Surface::copy(const SurfaceRect& d, Surface& source, const SurfaceRect& s, bool keySource) {
+  if (SurfaceResult r = usable(); r != SurfaceResult::Ok) return r;
+  if (SurfaceResult r = source.usable(); r != SurfaceResult::Ok) return r;
+  if (!inside(d) || !source.inside(s)) return SurfaceResult::InvalidRect;
+  if (!(source.format_ == format_)) return SurfaceResult::InvalidParams;
+  if (&source == this && overlap(d, s)) return SurfaceResult::InvalidParams;
+  if (keySource && !source.hasKey_) return SurfaceResult::NoColorKey;
+  const int bpp = bytesPerPixel_;
+  const int64_t dw = d.width(), dh = d.height(), sw = s.width(), sh = s.height();
+  for (int64_t y = 0; y < dh; ++y) {
+    const int64_t sy = s.top + y * sh / dh;
+    const uint8_t* from = source.pixels_.data() + static_cast<size_t>(sy) * static_cast<size_t>(source.pitch_);
+    uint8_t* to = pixels_.data() + static_cast<size_t>(d.top + y) * static_cast<size_t>(pitch_) +
+                  static_cast<size_t>(d.left) * static_cast<size_t>(bpp);
+    if (!keySource && sw == dw) {  // the common case: a straight row copy
+      std::memcpy(to, from + static_cast<size_t>(s.left) * static_cast<size_t>(bpp), static_cast<size_t>(dw * bpp));
+      continue;
+    }
+    for (int64_t x = 0; x < dw; ++x, to += bpp) {
+      const int64_t sx = s.left + x * sw / dw;
+      uint32_t v = readRaw(from + sx * bpp, bpp);
+      if (keySource && v == source.key_) continue;
+      writeRaw(to, bpp, v);
+    }
+  }
+  return SurfaceResult::Ok;
+}
+
+uint32_t Surface::rawPixel(int x, int y) const {
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
+  return readRaw(row(y) + static_cast<size_t>(x) * static_cast<size_t>(bytesPerPixel_), bytesPerPixel_);
+}
+
+}  // namespace kelvox::platform
