@@ -3,8 +3,12 @@
 // is a file error the host shows in a box, and the old file stays as it was.
 #include "save/save_group.h"
 
+#include <algorithm>
+
 #include "common/fatal_error.h"
 #include "common/file_helpers.h"
+#include "graphics/display.h"
+#include "graphics/pattern_store.h"
 #include "platform/bitmap.h"
 #include "platform/bmp_file.h"
 #include "platform/file_system.h"
@@ -47,6 +51,18 @@ std::vector<uint8_t> readStackFile(const vm::MachineContext& m, const std::strin
   return common::readAppFile(m.platform.paths, file, kMaxStackFileBytes);
 }
 
+// Replaces pattern [pattern] of the machine's table with one made from [pixels] (rows of
+// [width] words, unpadded). A number outside the table raises 31 naming [command].
+void replacePattern(vm::MachineContext& m, int32_t pattern, const uint32_t* pixels, int32_t width, int32_t height,
+                    int32_t mode, const char* command) {
+  if (static_cast<uint32_t>(pattern) >= vm::kPatternCount) common::raiseFatal(common::Fault::PatternNumberRange, command);
+  if (m.display == nullptr) common::raiseFatal(common::Fault::OffscreenCreate);
+  graphics::TPatternRef*& ref = m.patterns[static_cast<uint32_t>(pattern)];
+  graphics::TPatternRef* old = ref;
+  ref = nullptr;  // the table never holds a destroyed ref, even if making the new one fails
+  ref = graphics::CreateFromPixels(*m.display, old, pixels, width, height, width * 4, mode, false);
+}
+
 void loadThumbnail(vm::MachineContext& m, int32_t mode, int32_t pattern, int32_t slot) {
   auto name = thumbnailFileName(slot);
   if (!name || !exists(m, *name)) return;
@@ -54,11 +70,25 @@ void loadThumbnail(vm::MachineContext& m, int32_t mode, int32_t pattern, int32_t
   auto bitmap = platform::decodeBmp(bytes);
   // Not a 24- or 32-bit picture: refused rather than misread.
   if (!bitmap) common::raiseFatal(common::Fault::PictureDamaged, *name);
-  (void)mode;
-  (void)pattern;
-  // PATTERN STORE: replace pattern [pattern] with one made from the bitmap's rows, top row
-  // first (CreateFromPixels: bitmap->width() × bitmap->height(), pitch width × 4, draw mode
-  // [mode]).
+  // The bitmap's rows are already top row first and unpadded, width × 4 bytes each.
+  replacePattern(m, pattern, bitmap->pixels().data(), bitmap->width(), bitmap->height(), mode, "LoadThumbnail");
+}
+
+// The display's composition surface as a 32-bit bitmap of the screen's size; black when its
+// device context cannot be had (or there is no display yet).
+platform::Bitmap captureBackBuffer(const vm::MachineContext& m) {
+  if (m.display == nullptr || m.display->BackBuffer() == nullptr) return platform::Bitmap(1, 1);
+  platform::Surface& back = *m.display->BackBuffer();
+  platform::Bitmap screen(m.display->width(), m.display->height());
+  platform::LockedArea context;
+  if (back.getDC(context) != platform::SurfaceResult::Ok) return platform::Bitmap(1, 1);
+  int w = std::min(screen.width(), context.width), h = std::min(screen.height(), context.height);
+  for (int y = 0; y < h; ++y) {
+    uint32_t* row = screen.row(y);
+    for (int x = 0; x < w; ++x) row[x] = platform::toXrgb8888(back.rawPixel(x, y), context.format);
+  }
+  back.releaseDC();
+  return screen;
 }
 
 }  // namespace
@@ -128,9 +158,7 @@ int saveGroup(vm::MachineContext& m, uint32_t word) {
       int32_t slot = pop();
       text::TextWindow label;
       renderSaveLabel(label, m.platform.fonts, m.fontName, saveLabelText(paths, slot));
-      (void)pattern;
-      // PATTERN STORE: replace pattern [pattern] with one made from label.pixels()
-      // (CreateFromPixels: 200 × 20, pitch 800 bytes, draw mode 1).
+      replacePattern(m, pattern, label.pixels(), label.width(), label.height(), 1, "SaveLabel");
       return 0;
     }
     case vm::Op::WasRestored:  // -> justRestored, which is then cleared
@@ -148,11 +176,11 @@ int saveGroup(vm::MachineContext& m, uint32_t word) {
     case vm::Op::MakeThumbnail: {  // height, width
       int32_t height = pop();
       int32_t width = pop();
-      m.thumbnail = std::make_unique<platform::Bitmap>(width, height);  // black
-      // DISPLAY: stretch the display's composition surface onto the whole thumbnail here
-      // (m.thumbnail->stretchFrom(<the back buffer as a 32-bit Bitmap>)). Until the display
-      // exists the thumbnail stays black, as the original's does when the surface's drawing
-      // context cannot be had.
+      m.thumbnail.reset();
+      m.thumbnail = std::make_unique<platform::Bitmap>(width, height);
+      // The back buffer as it is (nothing is composed first); black when it cannot be read.
+      platform::Bitmap screen = captureBackBuffer(m);
+      m.thumbnail->stretchFrom(screen);
       return 0;
     }
     case vm::Op::SaveThumbnail: {  // slot

@@ -3,9 +3,14 @@
 // operands and does nothing (TextLength pushes 0), so a bad script cannot reach past the table.
 #include "text/text_group.h"
 
+#include <memory>
 #include <string>
 
+#include "common/fatal_error.h"
+#include "graphics/pattern_store.h"
 #include "platform/platform.h"
+#include "platform/surface_glyph_target.h"
+#include "text/text_snapshot.h"
 #include "text/text_window.h"
 #include "vm/data_memory.h"
 #include "vm/instruction_set.h"
@@ -18,6 +23,40 @@ void drawTextInto(TextWindow& w, platform::GlyphTarget& dc, uint32_t limit, plat
     if (dc.width() > 0) dc.putRun(0, y, dc.width(), 0);
   w.renderGdi(fonts, dc, limit);
 }
+
+namespace {
+
+// TextDraw: the pattern becomes the window's page. A pattern of another size (or none) is
+// replaced by a blank one of the window's size, which no longer comes from a file; the text is
+// drawn through the surface's device context and kept with the pattern for a lost surface.
+void drawIntoPattern(vm::MachineContext& m, TextWindow& w, uint32_t limit, int32_t pattern) {
+  if (static_cast<uint32_t>(pattern) >= vm::kPatternCount)
+    common::raiseFatal(common::Fault::PatternNumberRange, "TextDraw");
+  if (m.display == nullptr) common::raiseFatal(common::Fault::OffscreenCreate);
+  graphics::TPatternRef*& ref = m.patterns[static_cast<uint32_t>(pattern)];
+  graphics::TPattern* p = ref ? ref->pattern : nullptr;
+  if (p == nullptr || p->width != w.width() || p->height != w.height()) {
+    graphics::TPatternRef* old = ref;
+    ref = nullptr;  // the table never holds a destroyed ref, even if making the new one fails
+    ref = graphics::CreateBlank(*m.display, old, w.width(), w.height(), 1, true);
+    p = ref->pattern;
+  }
+  p->name.clear();
+  platform::LockedArea context;
+  if (p->surface && p->surface->getDC(context) == platform::SurfaceResult::Ok) {
+    platform::SurfaceGlyphTarget dc(context);
+    drawTextInto(w, dc, limit, m.platform.fonts);
+    p->surface->releaseDC();
+  }
+  auto* snapshot = dynamic_cast<TextSnapshot*>(p->textSnapshot.get());
+  if (snapshot == nullptr) {
+    p->textSnapshot = std::make_unique<TextSnapshot>(m.platform.fonts);
+    snapshot = static_cast<TextSnapshot*>(p->textSnapshot.get());
+  }
+  snapshot->take(w);
+}
+
+}  // namespace
 
 int textGroup(vm::MachineContext& m, uint32_t word) {
   auto pop = [&] { return m.paramStack.pop(); };
@@ -60,18 +99,7 @@ int textGroup(vm::MachineContext& m, uint32_t word) {
       TextWindow* w = window(pop());
       uint32_t limit = static_cast<uint32_t>(pop());  // negative: no limit
       int32_t pattern = pop();
-      (void)w;
-      (void)limit;
-      (void)pattern;
-      // PATTERN STORE: the drawing lands here with the pattern store. In order:
-      //  1. if pattern slot [pattern] is empty or its surface is not w->width() × w->height(),
-      //     replace it with a blank pattern of that size (draw mode 1, system memory);
-      //  2. set the pattern's source file name to "" (it no longer comes from a file);
-      //  3. drawTextInto(*w, <the pattern's surface>, limit, m.platform.fonts); a surface whose
-      //     drawing context cannot be had draws nothing and raises nothing;
-      //  4. give the pattern a text snapshot if it has none, then snapshot.copyFrom(*w); the
-      //     display's Refill of a lost surface calls drawTextInto(snapshot, surface,
-      //     snapshot.shownLength(), fonts) to draw the same text again.
+      if (w) drawIntoPattern(m, *w, limit, pattern);
       return 0;
     }
     case vm::Op::TextColor: {  // colour (0xRRGGBB), window

@@ -6,6 +6,8 @@
 
 #include <regex>
 
+#include "graphics/display.h"
+#include "graphics/pattern.h"
 #include "platform/bmp_file.h"
 #include "platform/file_system.h"
 #include "platform/freetype_font_engine.h"
@@ -13,6 +15,7 @@
 #include "save/save_dates.h"
 #include "support/test_game.h"
 #include "text/text_window.h"
+#include "vm/instruction_set.h"
 
 namespace kelvox::save {
 namespace {
@@ -130,8 +133,14 @@ TEST(SaveGroup, LabelTakesAnEightPixelCellPerByte) {
 }
 
 TEST(SaveGroup, ThumbnailIsSavedAsA32BitBmp) {
-  auto g = game("40 30 MakeThumbnail 7 SaveThumbnail 7 2 1 LoadThumbnail WaitFrame");
+  auto g = game("64 48 0 SetScreenMode 40 30 MakeThumbnail 7 SaveThumbnail 7 2 1 LoadThumbnail WaitFrame");
   ASSERT_EQ(g->slice(), "");
+  // Loaded back as pattern 2 of the thumbnail's size, in draw mode 1.
+  graphics::TPatternRef* ref = g->m().patterns[2];
+  ASSERT_NE(ref, nullptr);
+  EXPECT_EQ(ref->pattern->width, 40);
+  EXPECT_EQ(ref->pattern->height, 30);
+  EXPECT_EQ(ref->pattern->drawMode, 1);
   auto bytes = platform::readWholeFile(g->dir.path() / "Save" / "SSHT07");
   ASSERT_TRUE(bytes);
   EXPECT_EQ((*bytes)[28], 32);
@@ -139,6 +148,54 @@ TEST(SaveGroup, ThumbnailIsSavedAsA32BitBmp) {
   ASSERT_TRUE(back);
   EXPECT_EQ(back->width(), 40);
   EXPECT_EQ(back->height(), 30);
+}
+
+TEST(SaveGroup, AThumbnailIsTheBackBufferStretched) {
+  auto g = game("64 48 0 SetScreenMode WaitFrame");
+  ASSERT_EQ(g->slice(), "");
+  vm::MachineContext& m = g->m();
+  // A 64 × 48 scene at 32 bits: left half red, right half blue, a 2 × 2 green corner.
+  platform::Surface& back = *m.display->BackBuffer();
+  platform::SurfaceRect left{0, 0, 32, 48}, right{32, 0, 64, 48}, corner{0, 0, 2, 2};
+  back.colorFill(&left, 0xFF0000);
+  back.colorFill(&right, 0x0000FF);
+  back.colorFill(&corner, 0x00FF00);
+  m.paramStack.push(32);  // width
+  m.paramStack.push(24);  // height
+  ASSERT_EQ(saveGroup(m, static_cast<uint32_t>(vm::Op::MakeThumbnail)), 0);
+  ASSERT_EQ(m.thumbnail->width(), 32);
+  ASSERT_EQ(m.thumbnail->height(), 24);
+  // Thumbnail pixel x takes source pixel (2x + 1) × 64 / 64 = 2x + 1, and the same downwards.
+  struct Case {
+    int x, y;
+    uint32_t colour;
+  } cases[] = {
+      {0, 0, 0x00FF00},   // source (1, 1)
+      {1, 0, 0xFF0000},   // source (3, 1)
+      {0, 1, 0xFF0000},   // source (1, 3)
+      {15, 23, 0xFF0000}, // source (31, 47)
+      {16, 0, 0x0000FF},  // source (33, 1)
+      {31, 23, 0x0000FF}, // source (63, 47)
+  };
+  for (const Case& c : cases) EXPECT_EQ(m.thumbnail->pixel(c.x, c.y), c.colour) << c.x << "," << c.y;
+}
+
+TEST(SaveGroup, SaveLabelMakesAPatternOfTheLabelsSize) {
+  auto g = game("64 48 0 SetScreenMode 3 7 SaveLabel WaitFrame");
+  ASSERT_EQ(g->slice(), "");
+  graphics::TPatternRef* ref = g->m().patterns[7];
+  ASSERT_NE(ref, nullptr);
+  EXPECT_EQ(ref->pattern->width, 200);
+  EXPECT_EQ(ref->pattern->height, 20);
+  EXPECT_EQ(ref->pattern->drawMode, 1);
+  int ink = 0;  // the placeholder "----/--/-- --:--:--" in white
+  for (uint32_t p : ref->pattern->pixels) {
+    ASSERT_TRUE(p == 0 || p == 0xFFFFFF) << std::hex << p;
+    ink += p != 0;
+  }
+  EXPECT_GT(ink, 20);
+  auto outOfRange = game("64 48 0 SetScreenMode 3 1024 SaveLabel WaitFrame");
+  EXPECT_EQ(outOfRange->slice(), "SaveLabelに指定するパターン番号の範囲オーバー(31)");
 }
 
 TEST(SaveGroup, AThumbnailThatIsNotAPictureIsRefused) {

@@ -30,7 +30,7 @@ TEST(TextGroup, ScriptScenarios) {
       {"TextClear empties", "hello 5 TextAddString 5 TextClear 5 TextLength", {0}},
       {"windows are separate", "hello 5 TextAddString 6 TextLength", {0}},
       {"TextInit empties the text", "hello 5 TextAddString 16 200 20 5 TextInit 5 TextLength", {0}},
-      {"TextDraw pops three operands", "9 7 5 3 TextDraw", {9}},
+      {"TextDraw pops three operands", "64 48 0 SetScreenMode 16 40 20 3 TextInit 9 7 5 3 TextDraw", {9}},
       {"colour, size and shadow pop two each", "9 5 255 TextColor 5 24 TextSize 5 1 TextShadow", {9}},
       {"a window out of range does nothing", "hello 1024 TextAddString -1 TextLength 1024 TextLength", {0, 0}},
   };
