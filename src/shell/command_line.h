@@ -17,7 +17,7 @@ struct CommandLine {
   uint64_t frames = 0;  // 0: run until the game ends
   std::vector<platform::Answer> answers;
   std::string inputFile;
-  int scale = 0;   // --scale: the window's integer scale, 1..8; 0: KELVOX_SCALE or 1
+  int scale = 0;   // --scale: the window's integer scale, 1..8; 0: KELVOX_SCALE, else what fits the desktop
   int depth = 32;  // --depth: the desktop depth the display runs at (8, 15, 16, 24 or 32)
   std::string screenshot;  // --screenshot: the PNG of the last presented frame at exit; "" none
   // --screenshot-at TICK:FILE (repeatable): the PNG of the frame presented by tick TICK

@@ -56,4 +56,12 @@ Point gameToWindow(const GameViewport& viewport, Point game) {
           toWindow(game.y, viewport.y, viewport.h, kGameHeight)};
 }
 
+int comfortableScale(int usableWidth, int usableHeight, int maxScale) {
+  int scale = 1;
+  while (scale < maxScale && kGameWidth * (scale + 1) <= usableWidth &&
+         kGameHeight * (scale + 1) + kFrameRoom <= usableHeight)
+    ++scale;
+  return scale;
+}
+
 }  // namespace kelvox::platform::sdl

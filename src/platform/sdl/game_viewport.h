@@ -31,4 +31,11 @@ Point windowToGame(const GameViewport& viewport, Point window);
 // point may be asked, also outside the area.
 Point gameToWindow(const GameViewport& viewport, Point game);
 
+// The window scale a player gets without asking: the largest whole number (1..[maxScale]) at
+// which the game area fits a desktop whose usable part is [usableWidth] × [usableHeight]
+// pixels with kFrameRoom pixels left over below for the window's title bar and frame; 1 when
+// even that does not fit or the desktop is unknown (a size ≤ 0).
+inline constexpr int kFrameRoom = 64;  // pixels, a generous title bar and borders
+int comfortableScale(int usableWidth, int usableHeight, int maxScale);
+
 }  // namespace kelvox::platform::sdl

@@ -23,7 +23,7 @@ namespace kelvox::platform::sdl {
 
 class SdlPlatform {
  public:
-  // Opens the game window captioned [sjisCaption] at [scale] (0: from KELVOX_SCALE) for the game in
+  // Opens the game window captioned [sjisCaption] at [scale] (0: from KELVOX_SCALE, else the largest that fits the desktop) for the game in
   // [gameFolder]. Null with the reason in [error] when no window can be opened (no display,
   // say). The sound device opens later, when the game asks for it; without one the game runs
   // silent.

@@ -74,7 +74,7 @@ WindowEvent keyEvent(WindowEvent::Kind kind, int vk) {
 
 int SdlWindow::scaleFromEnvironment() {
   const char* text = std::getenv("KELVOX_SCALE");
-  if (text == nullptr) return 1;
+  if (text == nullptr) return 0;
   int value = 0;
   const char* end = text + std::strlen(text);
   auto [ptr, ec] = std::from_chars(text, end, value);
@@ -87,7 +87,7 @@ std::unique_ptr<SdlWindow> SdlWindow::create(const std::string& sjisCaption, std
 }
 
 std::unique_ptr<SdlWindow> SdlWindow::create(const std::string& sjisCaption, std::string& error, int scale) {
-  if (scale < 1 || scale > kMaxScale) scale = 1;
+  if (scale < 0 || scale > kMaxScale) scale = 1;
   NoticeChannel& channel = noticeChannel();
   {
     std::lock_guard<std::mutex> guard(channel.lock);
@@ -128,6 +128,12 @@ std::unique_ptr<SdlWindow> SdlWindow::create(const std::string& sjisCaption, std
   // Keys are read as keys; an input method would otherwise swallow them into text.
   SDL_StopTextInput();
 
+  if (scale == 0) {
+    // The display the window will be centred on: the first one. Its usable bounds leave out
+    // panels and docks.
+    SDL_Rect usable{};
+    scale = SDL_GetDisplayUsableBounds(0, &usable) == 0 ? comfortableScale(usable.w, usable.h, kMaxScale) : 1;
+  }
   // Not resizable: the window manager offers no maximise and keeps the size fixed.
   SDL_Window* window = SDL_CreateWindow(sjisToUtf8(sjisCaption).c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                         kWidth * scale, kHeight * scale, SDL_WINDOW_HIDDEN);

@@ -32,16 +32,18 @@ class SdlWindow final : public Window {
   static constexpr int kMaxScale = 8;
 
   // Starts SDL's video and event subsystems and opens the window, centred, black, captioned
-  // [sjisCaption], at [scale] times the game size (1..kMaxScale; any other number means 1).
+  // [sjisCaption], at [scale] times the game size (1..kMaxScale; 0 the largest that fits the
+  // desktop comfortably, see comfortableScale; any other number means 1).
   // Returns null and sets [error] when SDL cannot start, the window cannot be made (no
   // display, say) or another SdlWindow is still open.
   static std::unique_ptr<SdlWindow> create(const std::string& sjisCaption, std::string& error, int scale);
 
   // As above with the scale from the environment: KELVOX_SCALE=2 shows every game pixel as
-  // 2 × 2 screen pixels; missing or unusable values mean 1.
+  // 2 × 2 screen pixels; unusable values mean 1, and without it the desktop decides.
   static std::unique_ptr<SdlWindow> create(const std::string& sjisCaption, std::string& error);
 
-  // The scale KELVOX_SCALE asks for, 1 when unset or not a number in 1..kMaxScale.
+  // The scale KELVOX_SCALE asks for: 0 when unset (the desktop decides), 1 when it is not a
+  // number in 1..kMaxScale.
   static int scaleFromEnvironment();
 
   ~SdlWindow() override;

@@ -123,5 +123,25 @@ TEST(GameViewport, EveryGamePixelComesBackFromItsWarp) {
   }
 }
 
+TEST(ComfortableScale, TheLargestWholeScaleThatLeavesRoomForTheFrame) {
+  // The game is 640 × 480; a scale s needs 640s wide and 480s + 64 high.
+  struct Case {
+    int width, height, maxScale, scale;
+  } cases[] = {
+      {1920, 1040, 8, 2},  // 1080p less a panel: 960 + 64 = 1024 fits, 1440 + 64 does not
+      {1920, 1000, 8, 1},  // 960 + 64 = 1024 is over 1000
+      {1280, 1024, 8, 2},  // exactly 1280 wide and 1024 high
+      {1279, 1024, 8, 1},
+      {3840, 2100, 8, 4},  // 4K less a panel: 1920 + 64 = 1984
+      {3840, 2100, 3, 3},  // capped
+      {20000, 20000, 8, 8},
+      {800, 600, 8, 1},    // 1 even when it is tight
+      {0, 0, 8, 1},        // unknown desktop
+      {-1, 900, 8, 1},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(comfortableScale(c.width, c.height, c.maxScale), c.scale) << c.width << "x" << c.height;
+}
+
 }  // namespace
 }  // namespace kelvox::platform::sdl

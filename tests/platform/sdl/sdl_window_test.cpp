@@ -207,7 +207,7 @@ TEST(SdlWindowScale, TakenFromTheEnvironmentWhenUsable) {
     int scale;
   };
   const Case cases[] = {
-      {nullptr, 1}, {"1", 1}, {"2", 2}, {"8", 8}, {"9", 1}, {"0", 1},
+      {nullptr, 0}, {"1", 1}, {"2", 2}, {"8", 8}, {"9", 1}, {"0", 1},
       {"-2", 1},    {"2x", 1}, {" 2", 1}, {"", 1}, {"99999999999", 1},
   };
   const char* before = std::getenv("KELVOX_SCALE");
