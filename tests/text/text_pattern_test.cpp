@@ -107,6 +107,30 @@ TEST(TextPattern, LostSurfacesGetTheirTextBackAsFarAsItWasShown) {
   EXPECT_LT(count(two.raw()), count(all.raw()));
 }
 
+// A script's Japanese message reaches the screen: yellow text with its shadow inside the
+// sprite's rectangle (5, 10)-(155, 50), black everywhere else.
+TEST(TextPattern, AJapaneseMessageShowsOnScreenThroughASprite) {
+  test::TestGame g(
+      ".code\n160 60 0 SetScreenMode 24 150 40 0 TextInit msg 0 TextAddString 0 16776960 TextColor 0 1 TextShadow\n"
+      "1 -1 0 TextDraw 1 5 10 1 1 SetSprite WaitDrawnFrame\n.data\nmsg: .string \"日本語のテキスト\"\n");
+  g.platform->surfaces().setDesktopDepth(32);
+  ASSERT_EQ(g.slice(), "");
+  g.m().display->Compose();  // what the frame after the slice draws
+  platform::Surface& back = *g.m().display->BackBuffer();
+  int yellow = 0, shadow = 0, stray = 0;
+  for (int y = 0; y < 60; ++y)
+    for (int x = 0; x < 160; ++x) {
+      uint32_t p = back.rawPixel(x, y);
+      bool inside = x >= 5 && x < 155 && y >= 10 && y < 50;
+      yellow += p == 0xFFFF00;
+      shadow += p == 0x202020;
+      stray += !inside && p != 0;
+    }
+  EXPECT_GT(yellow, 200);  // six whole 24-pixel characters fit 150 pixels
+  EXPECT_GT(shadow, 20);
+  EXPECT_EQ(stray, 0);
+}
+
 TEST(TextPattern, BadPatternNumbersAndEmptyWindowsRaise) {
   struct Case {
     const char* code;
