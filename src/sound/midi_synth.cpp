@@ -47,8 +47,7 @@ MidiSynth::MidiSynth(const std::string& soundFont) {
   fluid_synth_t* synth = new_fluid_synth(settings);
   if (!synth) return;
   synth_ = synth;
-  if (!soundFont.empty()) soundFontId_ = fluid_synth_sfload(synth, soundFont.c_str(), 1);
-  if (soundFontId_ == FLUID_FAILED) soundFontId_ = -1;
+  soundFont_ = soundFont;
 }
 
 MidiSynth::~MidiSynth() {
@@ -58,9 +57,20 @@ MidiSynth::~MidiSynth() {
 }
 
 bool MidiSynth::load(std::vector<uint8_t> smf) {
-  std::lock_guard lock(mutex_);
-  unloadLocked();
+  {
+    std::lock_guard lock(mutex_);
+    unloadLocked();
+  }
   if (!synth_) return false;
+  // The SoundFont (megabytes) is read with the first piece, so games without music never read
+  // it. Without a piece mix leaves FluidSynth alone, so the read needs no lock and the device
+  // thread never waits for it.
+  if (!soundFontTried_) {
+    soundFontTried_ = true;
+    if (!soundFont_.empty()) soundFontId_ = fluid_synth_sfload(synthOf(synth_), soundFont_.c_str(), 1);
+    if (soundFontId_ == FLUID_FAILED) soundFontId_ = -1;
+  }
+  std::lock_guard lock(mutex_);
   fluid_player_t* player = new_fluid_player(synthOf(synth_));
   if (!player) return false;
   // FluidSynth copies the bytes; it parses them when the piece starts.

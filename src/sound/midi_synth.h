@@ -20,8 +20,8 @@ namespace kelvox::sound {
 
 class MidiSynth final : public MixerStream {
  public:
-  // A synthesizer at 44100 Hz with the SoundFont [soundFont] when it can be read; without one
-  // it plays silence, which keeps a game without a SoundFont running. [ok] is false when
+  // A synthesizer at 44100 Hz with the SoundFont [soundFont] (read with the first piece) when it
+  // can be read; without one it plays silence, which keeps a game without a SoundFont running. [ok] is false when
   // FluidSynth could not make a synthesizer at all.
   explicit MidiSynth(const std::string& soundFont);
   ~MidiSynth() override;
@@ -29,7 +29,7 @@ class MidiSynth final : public MixerStream {
   MidiSynth& operator=(const MidiSynth&) = delete;
 
   bool ok() const { return synth_ != nullptr; }
-  bool hasSoundFont() const { return soundFontId_ >= 0; }
+  bool hasSoundFont() const { return soundFontId_ >= 0; }  // known once a piece was loaded
 
   // Replaces the piece by the Standard MIDI File [smf], stopped; false (no piece) when FluidSynth
   // refuses it. The bytes must have passed isStandardMidiFile.
@@ -54,6 +54,8 @@ class MidiSynth final : public MixerStream {
   void* synth_ = nullptr;     // fluid_synth_t
   void* player_ = nullptr;    // fluid_player_t, one per piece
   std::vector<uint8_t> piece_;
+  std::string soundFont_;
+  bool soundFontTried_ = false;  // engine thread only
   int soundFontId_ = -1;
   bool once_ = false;  // the piece plays once: it ends at its last tick
   float defaultGain_ = 0.2f;
