@@ -42,12 +42,20 @@ void endBoxHelpers() {
 }
 
 void watch(sigset_t set) {
+  std::chrono::steady_clock::time_point firstRequest;
   for (;;) {
     int signal = 0;
     if (sigwait(&set, &signal) != 0) continue;
     // The first request asks the game to end; a second one while the teardown runs ends the
     // program at once (Save\Sys is replaced atomically, and the lock goes with the process).
-    if (requested.exchange(true)) std::_Exit(128 + signal);
+    // A duplicate that comes with the first (timeout(1) and a kill of the process group
+    // deliver the same request twice) is still the first request.
+    auto now = std::chrono::steady_clock::now();
+    if (requested.exchange(true)) {
+      if (now - firstRequest >= std::chrono::seconds(1)) std::_Exit(128 + signal);
+      continue;
+    }
+    firstRequest = now;
     // A box opening just now may fork its helper a moment later: keep looking until no box is up.
     while (openBoxes.load() > 0) {
       endBoxHelpers();

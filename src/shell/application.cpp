@@ -37,6 +37,7 @@ constexpr uint32_t kIdleWaitMs = 10;
 
 int runApplication(platform::Platform& platform, const RunOptions& options) {
   TMainForm form(platform);
+  form.soundFont = options.soundFont;
   bool started = guarded(platform.dialogs, [&] { form.FormCreate(); });
   if (!started && options.exitOnFailedStart) {
     guarded(platform.dialogs, [&] { form.FormDestroy(); });

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 namespace kelvox::platform {
 struct Platform;
@@ -23,7 +24,8 @@ struct RunOptions {
   FrameStats* stats = nullptr;
   // Asked between the loop's passes; true ends the game as closing its window does.
   std::function<bool()> terminationRequested;
-  std::function<void(uint64_t pass)> afterTick;  // called after each pass's tick (screenshots)
+  std::function<void(uint64_t pass)> afterTick;
+  std::string soundFont;  // the SoundFont of MIDI music; "" the system's General MIDI one  // called after each pass's tick (screenshots)
 };
 
 // Runs the game until its window closes (or the frame limit). Returns the exit status: 0,

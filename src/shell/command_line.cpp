@@ -20,6 +20,8 @@ std::string usageText() {
          "  --audio-out FILE.wav  record what the game plays, in step with its clock, into\n"
          "                  a 16-bit stereo 44100 Hz WAV file (written when the run ends;\n"
          "                  headless or with a window)\n"
+         "  --soundfont FILE.sf2  the SoundFont MIDI music plays with (default: the\n"
+         "                  General MIDI one Debian installs; without any, music is silent)\n"
          "  --scale N       show every game pixel as N x N window pixels (1 to 8)\n"
          "  --depth N       the desktop's colour depth the game draws at: 8, 15, 16, 24 or\n"
          "                  32 (default 32); the window shows every depth the same way\n"
@@ -98,6 +100,8 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLine& line, std:
         error = "--screenshot-at takes TICK:FILE.png, not '" + v + "'";
         return false;
       }
+    } else if (arg == "--soundfont") {
+      if (!value(line.soundFont)) return false;
     } else if (arg == "--audio-out") {
       if (!value(line.audioOut)) return false;
     } else if (arg == "--input") {

@@ -23,6 +23,7 @@ struct CommandLine {
   // --screenshot-at TICK:FILE (repeatable): the PNG of the frame presented by tick TICK
   // (counted from 0, as --input counts).
   std::vector<std::pair<uint64_t, std::string>> screenshotsAt;
+  std::string soundFont;  // --soundfont: the SoundFont for MIDI music; "" Debian's General MIDI one
   std::string audioOut;  // --audio-out: the WAV file that records what is played; "" none
   std::string gameDir;  // empty: the program's own folder
 };

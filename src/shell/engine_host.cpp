@@ -7,6 +7,8 @@
 #include "shell/error_box.h"
 #include "shell/frame_stats.h"
 #include "shell/group_table.h"
+#include "sound/midi_player.h"
+#include "sound/midi_synth.h"
 #include "vm/dispatch.h"
 
 namespace kelvox::shell {
@@ -40,7 +42,14 @@ int createHost(EngineHost& host) {
   }
   host.wav->attachWindow(&host.platform.window);
   host.wav->setChannelCount(sound::kWavChannels);
-  // MIDI player (64) here, initialised on the WAV player's device (none yet).
+  // The MIDI player on the WAV player's device: none yet, so its port renders nowhere until the
+  // first SetScreenMode. A synthesizer that cannot be made stops the game (64).
+  try {
+    host.midi = std::make_unique<sound::MidiPlayer>(host.wav->files(), sound::findSoundFont(host.soundFont));
+  } catch (const std::bad_alloc&) {
+    common::raiseFatal(common::Fault::MidiStart);
+  }
+  if (host.midi->initialise(host.wav->device) != 0) common::raiseFatal(common::Fault::MidiStart);
 
   host.machine = std::make_unique<vm::MachineContext>(host.platform);
   host.machine->listeners = &host.listeners;
@@ -49,7 +58,7 @@ int createHost(EngineHost& host) {
   host.machine->report = [&dialogs = host.platform.dialogs](const common::AppError& e) { showAppError(dialogs, e); };
   installSubsystemGroups(host.machine->groups);
   installSubsystemHooks(*host.machine);
-  if (vm::initMachine(*host.machine, host.input.get(), host.display.get(), nullptr, host.wav.get()) != 0)
+  if (vm::initMachine(*host.machine, host.input.get(), host.display.get(), host.midi.get(), host.wav.get()) != 0)
     common::raiseFatal(common::Fault::MachineStart);
   return 0;
 }
@@ -60,7 +69,12 @@ int destroyHost(EngineHost& host) {
     host.systemFileLost = host.systemFileLost || host.machine->systemFileLost;
     host.machine.reset();
   }
-  // MIDI player (65) here: shutdown, then destroy.
+  // The MIDI player ends before the WAV player's mixer it renders into. Letting go of a
+  // FluidSynth synthesizer cannot fail, so error 65 is never raised here.
+  if (host.midi) {
+    host.midi->shutdown();
+    host.midi.reset();
+  }
   host.wav.reset();  // its destructor shuts it down
   // The display stays bound to the host: a second destroyHost only releases it again.
   if (host.display && host.display->Teardown(false) != 0) common::raiseFatal(common::Fault::DisplayEnd);

@@ -7,10 +7,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "common/listener_registry.h"
 #include "graphics/display.h"
 #include "graphics/display_presenter.h"
+#include "sound/midi_player.h"
 #include "sound/wav_player.h"
 #include "vm/frame_presenter.h"
 #include "vm/input_state.h"
@@ -36,12 +38,13 @@ struct EngineHost {
   // Bound to the window at creation; its surfaces come with the script's first SetScreenMode.
   std::unique_ptr<graphics::TDisplay> display;
   std::unique_ptr<graphics::DisplayPresenter> displayPresenter;
-  // The MIDI player takes its place here, between the WAV player and the machine.
   std::unique_ptr<sound::WavPlayer> wav;
+  std::unique_ptr<sound::MidiPlayer> midi;
   std::unique_ptr<vm::MachineContext> machine;
 
   vm::FramePresenter* presenter = nullptr;  // none until a display exists
   FrameStats* stats = nullptr;          // optional observer of the frame loop
+  std::string soundFont;                // MIDI music's SoundFont; "" the system's one
   bool systemFileLost = false;          // the machine's teardown could not keep Save\Sys up to date
 };
 

@@ -7,6 +7,7 @@
 #include "graphics/graphics_group.h"
 #include "save/save_group.h"
 #include "shell/screen_mode_group.h"
+#include "sound/midi_group.h"
 #include "sound/wav_group.h"
 #include "text/text_group.h"
 #include "text/text_windows.h"
@@ -19,9 +20,10 @@ void installSubsystemGroups(vm::GroupTable& groups) {
   groups[0x8007 - 0x8000] = save::saveGroup;
   groups[0x8008 - 0x8000] = graphics::graphicsGroup;
   groups[0x8009 - 0x8000] = text::textGroup;
+  groups[0x800A - 0x8000] = sound::midiGroup;
   groups[0x800B - 0x8000] = sound::wavGroup;
   groups[0x800C - 0x8000] = graphics::effectsGroup;
-  // still to come: MIDI, CD
+  // still to come: CD
 }
 
 void installSubsystemHooks(vm::MachineContext& m) {

@@ -140,6 +140,7 @@ int main(int argc, char** argv) {
   options.failOnLostSystemFile = line.headless;
   options.input = scripted.get();
   options.stats = line.stats ? &stats : nullptr;
+  options.soundFont = line.soundFont;
   options.terminationRequested = platform::terminationRequested;
   // Screenshots are the frames as the surfaces handed them to the screen, whatever its scale.
   bool screenshotsOk = true;

@@ -21,6 +21,7 @@ void TMainForm::FormCreate() {
   hostAlive_ = true;
   platform_.window.setCaption(kAppTitle);
   host_ = std::make_unique<EngineHost>(platform_);
+  host_->soundFont = soundFont;
   if (createHost(*host_) != 0) common::raiseFatal(common::Fault::GameStart);
   idleInstalled_ = true;
 }

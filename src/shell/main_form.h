@@ -40,6 +40,8 @@ class TMainForm {
   // The idle handler: one tick; closes the window when the script asked to end.
   void onIdle();
 
+  std::string soundFont;  // handed to the host FormCreate makes
+
   bool idleInstalled() const { return idleInstalled_; }
   bool closed() const { return closed_; }
   EngineHost* host() const { return host_.get(); }

@@ -122,7 +122,17 @@ void Mixer::mixBlock(float* acc, size_t frames) {
       v.position = 0;
     }
   }
-  // The MIDI synthesizer and the CD stream are mixed in here once they exist.
+  for (MixerStream* s : streams_) s->mix(acc, frames);
+}
+
+void Mixer::addStream(MixerStream* stream) {
+  std::lock_guard lock(mutex_);
+  if (std::find(streams_.begin(), streams_.end(), stream) == streams_.end()) streams_.push_back(stream);
+}
+
+void Mixer::removeStream(MixerStream* stream) {
+  std::lock_guard lock(mutex_);
+  streams_.erase(std::remove(streams_.begin(), streams_.end(), stream), streams_.end());
 }
 
 void Mixer::render(std::span<int16_t> out) {

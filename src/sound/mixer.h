@@ -12,8 +12,8 @@
 // the device's thread (SDL's audio thread, or the engine thread for the headless device) and
 // takes the same lock. render neither allocates nor touches files: buffers are built before
 // they are handed over, and the ones replaced are freed on the engine thread after the lock is
-// released. The MIDI synthesizer and the CD stream join later as streams mixed in the same
-// block (see mixBlock).
+// released. The MIDI synthesizer (and later the CD stream) are MixerStreams added to the same
+// blocks after the voices; they take their own lock inside mix, always after the mixer's.
 #pragma once
 
 #include <cstdint>
@@ -32,8 +32,19 @@ struct PcmBuffer {
   size_t frames() const { return samples.size() / 2; }
 };
 
+// A source of sound computed while the mixer renders (the MIDI synthesizer). mix adds [frames]
+// interleaved stereo frames, full scale ±1.0, to [acc]; frames is at most Mixer::kBlockFrames.
+// It runs on the device's thread under the mixer's lock: no allocation, no files, no waiting
+// beyond the stream's own short lock.
+class MixerStream {
+ public:
+  virtual ~MixerStream() = default;
+  virtual void mix(float* acc, size_t frames) = 0;
+};
+
 class Mixer final : public platform::AudioSource {
  public:
+  static constexpr size_t kBlockFrames = 256;
   static constexpr int32_t kSilence = -10000;  // hundredths of a dB: the lowest gain and pan step
 
   Mixer() = default;
@@ -62,6 +73,11 @@ class Mixer final : public platform::AudioSource {
   void setMasterGain(int32_t gain);
   void setMasterPan(int32_t pan);
 
+  // Adds [stream] to the mix (not under the master gain or pan: the WAV player's master volume
+  // is the WAV channels'), or takes it out; it must stay alive until removed. Engine thread.
+  void addStream(MixerStream* stream);
+  void removeStream(MixerStream* stream);
+
   // Mixes the next out.size() / 2 frames. Device thread; see above.
   void render(std::span<int16_t> out) override;
 
@@ -79,12 +95,11 @@ class Mixer final : public platform::AudioSource {
     int32_t gain = 0, pan = 0;
     SideGains sides;
   };
-  static constexpr size_t kBlockFrames = 256;
-
   void mixBlock(float* acc, size_t frames);
 
   mutable std::mutex mutex_;
   std::vector<Voice> voices_;
+  std::vector<MixerStream*> streams_;
   int32_t masterGain_ = 0, masterPan_ = 0;
   SideGains master_;
 };
