@@ -13,6 +13,12 @@ namespace {
 // Products truncated toward zero, as the game's float-to-int conversion did.
 int32_t trunc32(double v) { return static_cast<int32_t>(v); }
 
+// True when a [width] × [height] area at [x, y] lies wholly outside the screen, so the sprite
+// is hidden instead of clipped. An area that only touches an edge still counts as on screen.
+bool liesOffScreen(const TDisplay& display, int32_t x, int32_t y, int32_t width, int32_t height) {
+  return x + width < 0 || y + height < 0 || display.width() - x < 0 || display.height() - y < 0;
+}
+
 TPattern* livePattern(TPatternRef* ref) {
   if (ref == nullptr || ref->tag != kPatternRefTag || ref->pattern == nullptr) return nullptr;
   return ref->pattern->tag == kPatternTag ? ref->pattern : nullptr;
@@ -86,7 +92,7 @@ int SetSpriteEx(TDisplay& display, TSprite* sprite, int32_t x, int32_t y, int32_
   }
   if (SetSprite(display, sprite, 0, 0, priority, ref, true) != 0) return 1;
   const int32_t W = display.width(), H = display.height();
-  if (x + width < 0 || y + height < 0 || W - x < 0 || H - y < 0) {
+  if (liesOffScreen(display, x, y, width, height)) {
     sprite->visible = false;
     return 0;
   }
@@ -122,7 +128,7 @@ int SetSpriteRect(TDisplay& display, TSprite* sprite, int32_t srcX, int32_t srcY
   display.MarkChanged(sprite->destination);
   const int32_t W = display.width(), H = display.height();
   const int32_t left = sprite->destination.left, top = sprite->destination.top;
-  if (left + width < 0 || top + height < 0 || W - left < 0 || H - top < 0) {
+  if (liesOffScreen(display, left, top, width, height)) {
     sprite->visible = false;
     return 0;
   }
@@ -143,7 +149,7 @@ int SetSpriteRectEx(TDisplay& display, TSprite* sprite, int32_t width, int32_t h
   display.MarkChanged(sprite->destination);
   const int32_t W = display.width(), H = display.height();
   const int32_t left = sprite->destination.left, top = sprite->destination.top;
-  if (left + width < 0 || top + height < 0 || W - left < 0 || H - top < 0) {
+  if (liesOffScreen(display, left, top, width, height)) {
     sprite->visible = false;
     return 0;
   }
