@@ -1,5 +1,6 @@
 // The recording device: the tee, the ring and the WAV file.
 #include "platform/audio_recorder.h"
+#include "platform/write_all.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -25,18 +26,6 @@ void put16(std::vector<uint8_t>& b, uint16_t v) {
 }
 void putTag(std::vector<uint8_t>& b, const char* tag) {
   for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(tag[i]));
-}
-
-bool writeAll(int fd, const void* data, size_t size) {
-  const auto* p = static_cast<const uint8_t*>(data);
-  while (size > 0) {
-    ssize_t n = ::write(fd, p, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    p += n;
-    size -= static_cast<size_t>(n);
-  }
-  return true;
 }
 
 }  // namespace

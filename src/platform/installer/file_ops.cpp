@@ -1,5 +1,6 @@
 // POSIX implementation of the installer's file operations.
 #include "platform/installer/file_ops.h"
+#include "platform/write_all.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -17,17 +18,6 @@ namespace {
 std::string withoutTrailingSlash(std::string path) {
   while (path.size() > 1 && path.back() == '/') path.pop_back();
   return path;
-}
-
-bool writeAll(int fd, const char* data, size_t size) {
-  while (size > 0) {
-    ssize_t n = ::write(fd, data, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data += n;
-    size -= static_cast<size_t>(n);
-  }
-  return true;
 }
 
 class Fd {

@@ -13,6 +13,7 @@
 #include <filesystem>
 
 #include "platform/installer/registry_file.h"
+#include "platform/write_all.h"
 
 namespace kelvox::platform::installer {
 namespace {
@@ -107,13 +108,7 @@ bool writeStore(const std::string& file, const RegistryMap& keys) {
   ::unlink(temp.c_str());
   int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
   if (fd < 0) return false;
-  bool ok = true;
-  for (size_t done = 0; ok && done < text.size();) {
-    ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    ok = n > 0;
-    if (ok) done += static_cast<size_t>(n);
-  }
+  bool ok = writeAll(fd, text.data(), text.size());
   ok = ::close(fd) == 0 && ok;
   if (ok && ::rename(temp.c_str(), file.c_str()) == 0) return true;
   ::unlink(temp.c_str());
