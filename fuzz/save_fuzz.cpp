@@ -1,5 +1,6 @@
-// The save files' readers on arbitrary bytes: the first byte picks LoadState's check and
-// restore, LoadStacks', Save\Sys parsing or the BMP reader, the rest is the file. A refused
+// The save files' readers on arbitrary bytes: LoadState's check and restore, LoadStacks',
+// Save\Sys parsing or the BMP reader. Built once per reader (KELVOX_SAVE_READER 0..3), so that
+// each gets a run of its own; built without it, the first byte picks the reader. A refused
 // file (an error raised) is fine; reading or writing outside a buffer, or a hang, is not.
 #include <cstddef>
 #include <cstdint>
@@ -15,7 +16,14 @@
 using namespace kelvox;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+#ifdef KELVOX_SAVE_READER
+  const int reader = KELVOX_SAVE_READER;
+  std::span<const uint8_t> file(data, size);
+#else
   if (size == 0) return 0;
+  const int reader = data[0] % 4;
+  std::span<const uint8_t> file(data + 1, size - 1);
+#endif
   static platform::HeadlessPlatform platform("/nonexistent");
   static vm::MachineContext* m = [] {
     auto* machine = new vm::MachineContext(platform.platform());
@@ -25,9 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     machine->returnStack.create(vm::kStackCapacity);
     return machine;
   }();
-  std::span<const uint8_t> file(data + 1, size - 1);
   try {
-    switch (data[0] % 4) {
+    switch (reader) {
       case 0: save::applyState(*m, file); break;
       case 1: save::applyStacks(*m, file); break;
       case 2: {
