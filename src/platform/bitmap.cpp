@@ -9,6 +9,7 @@ void Bitmap::resize(int width, int height) {
   width_ = std::clamp(width, 0, kMaxSide);
   height_ = std::clamp(height, 0, kMaxSide);
   if (width_ == 0 || height_ == 0) width_ = height_ = 0;
+  else height_ = static_cast<int>(std::min<int64_t>(height_, kMaxPixels / width_));
   pixels_.assign(static_cast<size_t>(width_) * height_, 0);
 }
 

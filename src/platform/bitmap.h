@@ -14,9 +14,11 @@ namespace kelvox::platform {
 
 class Bitmap : public GlyphTarget {
  public:
-  // The largest side a bitmap takes; larger sizes are cut to it (a 640 × 480 screen and its
-  // thumbnails are far below).
+  // The largest side and area a bitmap takes; larger sizes are cut to them, so a script's
+  // thumbnail size never asks for gigabytes (a 640 × 480 screen and its thumbnails are far
+  // below).
   static constexpr int kMaxSide = 16384;
+  static constexpr int64_t kMaxPixels = int64_t{1} << 24;
 
   Bitmap() = default;
   // A black bitmap of [width] × [height]; negative sizes give an empty bitmap.

@@ -63,7 +63,8 @@ std::optional<Bitmap> decodeBmp(std::span<const uint8_t> bytes, std::string* err
   if (width <= 0 || rawHeight == 0 || rawHeight == INT32_MIN) return refuse(error, "bad BMP size");
   const bool topDown = rawHeight < 0;
   const int32_t height = topDown ? -rawHeight : rawHeight;
-  if (width > Bitmap::kMaxSide || height > Bitmap::kMaxSide) return refuse(error, "BMP too large");
+  if (width > Bitmap::kMaxSide || height > Bitmap::kMaxSide || int64_t{width} * height > Bitmap::kMaxPixels)
+    return refuse(error, "BMP too large");
   if (bits != 32 && bits != 24) return refuse(error, "BMP depth is not 24 or 32 bits");
   if (compression == 3) {
     // Bit fields: the masks follow a 40-byte header, or sit inside a V4/V5 header.

@@ -98,6 +98,24 @@ TEST(BmpFile, DamagedAndUnsupportedFilesAreRefused) {
   }
 }
 
+TEST(Bitmap, SizesAreCutToTheSideAndAreaLimits) {
+  // A script chooses thumbnail sizes: beyond 16384 a side, or 2^24 pixels in all, the bitmap
+  // is cut instead of asking for gigabytes.
+  struct Case {
+    int width, height, expectedWidth, expectedHeight;
+  };
+  const Case cases[] = {
+      {640, 480, 640, 480},        {-1, 5, 0, 0},         {5, 0, 0, 0},
+      {20000, 3, 16384, 3},        {16384, 16384, 16384, 1024}, {4096, 8192, 4096, 4096},
+  };
+  for (const Case& c : cases) {
+    Bitmap b(c.width, c.height);
+    EXPECT_EQ(b.width(), c.expectedWidth) << c.width << "x" << c.height;
+    EXPECT_EQ(b.height(), c.expectedHeight) << c.width << "x" << c.height;
+    EXPECT_EQ(b.pixels().size(), static_cast<size_t>(c.expectedWidth) * c.expectedHeight);
+  }
+}
+
 TEST(Bitmap, StretchTakesThePixelUnderEachCentre) {
   // 4 × 2 shrunk to 2 × 1: target x = 0 has its centre at source x 1, x = 1 at source x 3;
   // the one row's centre falls on source row 1.
