@@ -32,8 +32,11 @@ OpaqueSpans::OpaqueSpans(const uint8_t* pixels, int32_t pitch, int width, int he
       if (x == width) break;
       const int begin = x;
       while (x < width && pixelAt(row + static_cast<size_t>(x) * static_cast<size_t>(bytesPerPixel), bytesPerPixel) != key) ++x;
-      spans_.push_back({begin, x});
+      spans_.push_back({begin, x, packed_.size()});
+      packed_.insert(packed_.end(), row + static_cast<size_t>(begin) * static_cast<size_t>(bytesPerPixel),
+                     row + static_cast<size_t>(x) * static_cast<size_t>(bytesPerPixel));
       if (spans_.size() - first > limit) {
+        packed_.resize(spans_[first].packed);
         spans_.resize(first);
         scattered_[static_cast<size_t>(y)] = 1;
         break;

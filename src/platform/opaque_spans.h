@@ -3,6 +3,10 @@
 // from the surface and drops it at any change of its pixels or its key (surface.h), so a
 // pattern, drawn once and blitted every frame, is scanned once.
 //
+// The runs' pixels are also kept packed one after another, as an RLE-encoded surface keeps
+// them, so a keyed blit reads only what it draws, from one stream, instead of picking runs out
+// of the surface's rows. The surface's own pixels stay as they were.
+//
 // Rows whose runs are short (noise, dithering) would cost more per run than a vector test of
 // every pixel, so such a row is only marked scattered and holds no runs.
 #pragma once
@@ -17,6 +21,7 @@ class OpaqueSpans {
  public:
   struct Span {
     int32_t begin, end;  // pixels [begin, end) of the row, none of them the key
+    size_t packed;       // byte offset of pixel [begin] in packed()
   };
 
   // Scans [height] rows of [width] pixels of [bytesPerPixel] bytes (1 to 4), [pitch] bytes
@@ -25,6 +30,9 @@ class OpaqueSpans {
 
   // Whether row [y] was too broken up to keep its runs; copy it with copyKeyedRow instead.
   bool scattered(int y) const { return scattered_[static_cast<size_t>(y)] != 0; }
+
+  // Every run's pixels, row by row and left to right, without gaps.
+  const uint8_t* packed() const { return packed_.data(); }
 
   // The runs of row [y] from left to right; empty for a scattered row or one wholly of the key.
   std::span<const Span> row(int y) const {
@@ -35,6 +43,7 @@ class OpaqueSpans {
 
  private:
   std::vector<Span> spans_;
+  std::vector<uint8_t> packed_;
   std::vector<int32_t> rowStart_;  // row y's runs are spans_[rowStart_[y], rowStart_[y + 1])
   std::vector<uint8_t> scattered_;
 };
