@@ -11,6 +11,7 @@ packages=(
   libfreetype-dev libfontconfig-dev fonts-ipafont-gothic  # text: glyphs, face matching, a Japanese font
   libgtest-dev libgmock-dev googletest
   libbenchmark-dev liblua5.4-dev lua5.4   # kelvox-bench and its Lua reference
+  libpixman-1-dev                  # kelvox-bench: pixman as a peer of the pixel cases
   xvfb xauth x11-utils xfonts-base  # the windowed smoke test (xwininfo; fonts for SDL's boxes)
   clang libclang-rt-dev            # fuzz targets (libFuzzer)
   libgtk-3-dev                     # the installer's wizard

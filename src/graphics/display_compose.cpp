@@ -34,7 +34,7 @@ SurfaceResult blend(Surface& back, Surface& pattern, const common::Rect& d, cons
   platform::LockedArea to, from;
   SurfaceResult r = back.lock(&dr, to);
   if (r != SurfaceResult::Ok) return r;
-  r = pattern.lock(&sr, from);
+  r = pattern.lock(&sr, from, platform::LockAccess::ReadOnly);
   if (r != SurfaceResult::Ok) {
     back.unlock();
     return r;

@@ -19,6 +19,16 @@ int displayDepthFor(int bitsPerPixel, uint32_t redMask, uint32_t greenMask, uint
 }
 
 const PixelRowOps* pixelRowOpsFor(int depth) {
+  static const platform::SimdPath best = platform::bestSimdPath();
+  return pixelRowOpsFor(depth, best);
+}
+
+const PixelRowOps* pixelRowOpsFor(int depth, platform::SimdPath path) {
+  if (!platform::simdPathAvailable(path)) return nullptr;
+  const PixelRowOps* vector = path == platform::SimdPath::Avx2   ? avx2RowOps(depth)
+                              : path == platform::SimdPath::Sse2 ? sse2RowOps(depth)
+                                                                 : nullptr;
+  if (vector != nullptr) return vector;
   switch (depth) {
     case 8: return &kRowOps8;
     case 15: return &kRowOps15;

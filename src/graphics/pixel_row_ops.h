@@ -18,6 +18,8 @@
 
 #include <cstdint>
 
+#include "platform/simd_paths.h"
+
 namespace kelvox::graphics {
 
 struct PixelRowOps {
@@ -49,8 +51,14 @@ struct PixelRowOps {
 // error 49.
 int displayDepthFor(int bitsPerPixel, uint32_t redMask, uint32_t greenMask, uint32_t blueMask);
 
-// The operations of [depth] (8, 15, 16, 24 or 32), or null for any other value.
+// The operations of [depth] (8, 15, 16, 24 or 32), or null for any other value: the fastest
+// set the processor runs (platform::bestSimdPath), decided once.
 const PixelRowOps* pixelRowOpsFor(int depth);
+
+// The operations of [depth] on instruction set [path], for tests that hold every path to the
+// same results; null for an unknown depth or a path this machine cannot run. A depth without
+// code of its own for [path] gets the portable set.
+const PixelRowOps* pixelRowOpsFor(int depth, platform::SimdPath path);
 
 // Bytes per display pixel at [depth]; 0 for an unknown depth.
 int bytesPerPixel(int depth);

@@ -48,7 +48,7 @@ void strips(int kind, int32_t step, Surface& back, Surface& after) {
 
 void dissolve(int kind, int32_t step, Surface& back, Surface& after) {
   platform::LockedArea from, to;
-  if (after.lock(nullptr, from) != SurfaceResult::Ok) return;
+  if (after.lock(nullptr, from, platform::LockAccess::ReadOnly) != SurfaceResult::Ok) return;
   if (back.lock(nullptr, to) != SurfaceResult::Ok) {
     after.unlock();
     return;

@@ -3,7 +3,10 @@
 // path; the display's own row operations do the heavy per-pixel work elsewhere.
 #include "platform/surface.h"
 
+#include <algorithm>
 #include <cstring>
+
+#include "platform/keyed_row_copy.h"
 
 namespace kelvox::platform {
 
@@ -46,6 +49,18 @@ void writeRaw(uint8_t* p, int bytes, uint32_t v) {
   for (int i = 0; i < bytes; ++i, v >>= 8) p[i] = static_cast<uint8_t>(v);
 }
 
+// Copies [n] bytes between rows that do not overlap, sixteen at a time inline: runs are short
+// and many, and a library call for each costs as much as the copy.
+inline void copyRun(uint8_t* d, const uint8_t* s, size_t n) {
+  if (n < 16) {
+    std::memcpy(d, s, n);
+    return;
+  }
+  size_t i = 0;
+  for (; i + 16 <= n; i += 16) std::memcpy(d + i, s + i, 16);
+  if (i < n) std::memcpy(d + n - 16, s + n - 16, 16);  // the last bytes, overlapping the ones before
+}
+
 bool overlap(const SurfaceRect& a, const SurfaceRect& b) {
   return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
@@ -75,6 +90,7 @@ SurfaceResult Surface::restore() {
   lost_ = false;
   lossSeen_ = device_ ? device_->lossCount : 0;
   std::memset(pixels_.data(), 0xCD, pixels_.size());
+  pixelsChanged();
   return SurfaceResult::Ok;
 }
 
@@ -88,10 +104,11 @@ SurfaceResult Surface::usable() const {
   return SurfaceResult::Ok;
 }
 
-SurfaceResult Surface::lock(const SurfaceRect* area, LockedArea& out) {
+SurfaceResult Surface::lock(const SurfaceRect* area, LockedArea& out, LockAccess access) {
   if (SurfaceResult r = usable(); r != SurfaceResult::Ok) return r;
   SurfaceRect a = area ? *area : SurfaceRect{0, 0, width_, height_};
   if (!inside(a)) return SurfaceResult::InvalidRect;
+  if (access == LockAccess::ReadWrite) pixelsChanged();
   out.pixels = pixels_.data() + static_cast<size_t>(a.top) * static_cast<size_t>(pitch_) +
                static_cast<size_t>(a.left) * static_cast<size_t>(bytesPerPixel_);
   out.pitch = pitch_;
@@ -125,11 +142,13 @@ SurfaceResult Surface::setColorKey(uint32_t value) {
   if (lostNow()) return SurfaceResult::SurfaceLost;
   hasKey_ = true;
   key_ = value;
+  pixelsChanged();  // the runs were of the old key
   return SurfaceResult::Ok;
 }
 
 SurfaceResult Surface::clearColorKey() {
   hasKey_ = false;
+  pixelsChanged();
   return SurfaceResult::Ok;
 }
 
@@ -137,6 +156,7 @@ SurfaceResult Surface::colorFill(const SurfaceRect* area, uint32_t value) {
   if (SurfaceResult r = usable(); r != SurfaceResult::Ok) return r;
   SurfaceRect a = area ? *area : SurfaceRect{0, 0, width_, height_};
   if (!inside(a)) return SurfaceResult::InvalidRect;
+  pixelsChanged();
   for (int32_t y = a.top; y < a.bottom; ++y) {
     uint8_t* p = pixels_.data() + static_cast<size_t>(y) * static_cast<size_t>(pitch_) +
                  static_cast<size_t>(a.left) * static_cast<size_t>(bytesPerPixel_);
@@ -166,7 +186,12 @@ SurfaceResult Surface::copy(const SurfaceRect& d, Surface& source, const Surface
   if (!(source.format_ == format_)) return SurfaceResult::InvalidParams;
   if (&source == this && overlap(d, s)) return SurfaceResult::InvalidParams;
   if (keySource && !source.hasKey_) return SurfaceResult::NoColorKey;
+  pixelsChanged();
   const int bpp = bytesPerPixel_;
+  if (keySource && s.width() == d.width() && s.height() == d.height()) {
+    copyKeyedRuns(d, source, s);
+    return SurfaceResult::Ok;
+  }
   const int64_t dw = d.width(), dh = d.height(), sw = s.width(), sh = s.height();
   for (int64_t y = 0; y < dh; ++y) {
     const int64_t sy = s.top + y * sh / dh;
@@ -185,6 +210,37 @@ SurfaceResult Surface::copy(const SurfaceRect& d, Surface& source, const Surface
     }
   }
   return SurfaceResult::Ok;
+}
+
+const OpaqueSpans& Surface::opaqueSpans() {
+  if (!spans_) spans_ = std::make_unique<OpaqueSpans>(pixels_.data(), pitch_, width_, height_, bytesPerPixel_, key_);
+  return *spans_;
+}
+
+// An unstretched keyed copy: the source's runs of non-key pixels copied whole, its scattered
+// rows tested pixel by pixel. A blit within one surface skips the runs, which its own writing
+// would drop.
+void Surface::copyKeyedRuns(const SurfaceRect& d, Surface& source, const SurfaceRect& s) {
+  const size_t bpp = static_cast<size_t>(bytesPerPixel_);
+  const OpaqueSpans* spans = &source == this ? nullptr : &source.opaqueSpans();
+  for (int32_t y = 0; y < d.height(); ++y) {
+    const int32_t sy = s.top + y;
+    const uint8_t* from = source.row(sy);
+    uint8_t* to = pixels_.data() + static_cast<size_t>(d.top + y) * static_cast<size_t>(pitch_) +
+                  static_cast<size_t>(d.left) * bpp;
+    if (spans == nullptr || spans->scattered(sy)) {
+      copyKeyedRow(to, from + static_cast<size_t>(s.left) * bpp, s.width(), bytesPerPixel_, source.key_);
+      continue;
+    }
+    for (const OpaqueSpans::Span& run : spans->row(sy)) {
+      if (run.begin >= s.right) break;
+      const int32_t begin = std::max(run.begin, s.left), end = std::min(run.end, s.right);
+      if (begin < end)
+        copyRun(to + static_cast<size_t>(begin - s.left) * bpp,
+                spans->packed() + run.packed + static_cast<size_t>(begin - run.begin) * bpp,
+                static_cast<size_t>(end - begin) * bpp);
+    }
+  }
 }
 
 uint32_t Surface::rawPixel(int x, int y) const {

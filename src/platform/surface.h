@@ -20,6 +20,10 @@
 // with SurfaceLost, as a blit from it does. restore() brings it back with undefined contents
 // (we fill them with 0xCD bytes, so a caller that forgets to redraw shows it at once).
 //
+// Keyed blits. The first keyed blit from a surface notes where its pixels are not the key
+// (opaque_spans.h), and later ones copy those runs whole. Every change of the pixels or the key
+// (a read-write lock, a device context, a fill, a blit into it, restoration) drops the note.
+//
 // Rectangles are as Windows' RECT: left and top inside, right and bottom outside. Passing
 // null for a rectangle means the whole surface. A rectangle that is empty or reaches outside
 // its surface is refused with InvalidRect (there is no clipper on off-screen surfaces).
@@ -30,6 +34,8 @@
 #include <cstdint>
 #include <memory>
 #include <vector>
+
+#include "platform/opaque_spans.h"
 
 namespace kelvox::platform {
 
@@ -77,6 +83,10 @@ struct SurfaceRect {
   constexpr bool operator==(const SurfaceRect&) const = default;
 };
 
+// What a lock promises: ReadOnly (DDLOCK_READONLY) leaves the pixels as they were, so the
+// surface's keyed-blit runs stay valid; ReadWrite may change them.
+enum class LockAccess { ReadWrite, ReadOnly };
+
 // What lock() and getDC() hand out: [pixels] is the top-left pixel of the locked rectangle,
 // rows [pitch] bytes apart; [width] × [height] pixels may be read and written.
 struct LockedArea {
@@ -107,8 +117,9 @@ class Surface {
   int bytesPerPixel() const { return bytesPerPixel_; }
 
   // Locking. lock() gives direct access to [area] (null: all); only one lock at a time.
-  // SurfaceBusy when already locked or its context is out, SurfaceLost when lost.
-  SurfaceResult lock(const SurfaceRect* area, LockedArea& out);
+  // SurfaceBusy when already locked or its context is out, SurfaceLost when lost. Under a
+  // ReadOnly lock the caller must not write.
+  SurfaceResult lock(const SurfaceRect* area, LockedArea& out, LockAccess access = LockAccess::ReadWrite);
   SurfaceResult unlock();
 
   // Copies [source]'s [sourceArea] onto [destArea] of this surface, stretching (nearest
@@ -154,6 +165,9 @@ class Surface {
   bool inside(const SurfaceRect& r) const;
   SurfaceResult usable() const;
   SurfaceResult copy(const SurfaceRect& dest, Surface& source, const SurfaceRect& from, bool keySource);
+  void copyKeyedRuns(const SurfaceRect& dest, Surface& source, const SurfaceRect& from);
+  const OpaqueSpans& opaqueSpans();
+  void pixelsChanged() { spans_.reset(); }
 
   int width_, height_;
   PixelFormat format_;
@@ -168,6 +182,7 @@ class Surface {
   bool dcOut_ = false;
   bool hasKey_ = false;
   uint32_t key_ = 0;
+  std::unique_ptr<OpaqueSpans> spans_;  // for keyed blits from here; null until one, and after a change
 };
 
 }  // namespace kelvox::platform

@@ -1,7 +1,8 @@
 // The row operations of every display depth against a per-pixel model written from the
 // definitions: channels split by their field positions, each operation computed on plain
-// integers, and the pixels put back together. Rows of every width up to 19 catch the packed
-// paths' leading and trailing pixels; guard bytes around the row catch writes past it.
+// integers, and the pixels put back together. Every instruction set the machine runs (portable,
+// SSE2, AVX2) is held to the same model. Rows of every width up to 40 catch the packed and
+// vector paths' leading and trailing pixels; guard bytes around the row catch writes past it.
 #include "graphics/pixel_row_ops.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,16 @@
 
 namespace kelvox::graphics {
 namespace {
+
+using platform::SimdPath;
+
+// The instruction sets this machine runs, each of which must give the same results.
+std::vector<SimdPath> availablePaths() {
+  std::vector<SimdPath> paths;
+  for (SimdPath p : {SimdPath::Portable, SimdPath::Sse2, SimdPath::Avx2})
+    if (platform::simdPathAvailable(p)) paths.push_back(p);
+  return paths;
+}
 
 struct Field {
   int shift, width;
@@ -102,50 +113,56 @@ void expectGuards(const std::vector<uint8_t>& row) {
 
 TEST(PixelRowOps, CombineEveryWidthAgainstTheModel) {
   std::mt19937 rng(1234);
-  for (const Layout& l : kLayouts) {
-    const PixelRowOps* ops = pixelRowOpsFor(l.depth);
-    ASSERT_NE(ops, nullptr);
-    EXPECT_EQ(ops->depth, l.depth);
-    for (Op op : {Op::Subtract, Op::Add, Op::Blend}) {
-      for (int weight : {1, 2, 127, 128, 129, 200, 255}) {
-        if (op != Op::Blend && weight != 1) continue;
-        for (int count = 0; count <= 19; ++count) {
-          auto d = randomPixels(l, count, rng), s = randomPixels(l, count, rng);
-          auto dRow = rowOf(l, d), sRow = rowOf(l, s);
-          uint8_t* dp = dRow.data() + kGuard;
-          const uint8_t* sp = sRow.data() + kGuard;
-          if (op == Op::Subtract) ops->SubtractRow(dp, sp, count);
-          if (op == Op::Add) ops->AddRow(dp, sp, count);
-          if (op == Op::Blend) ops->BlendRow(dp, sp, count, weight);
-          expectGuards(dRow);
-          for (int i = 0; i < count; ++i) {
-            uint32_t want = op == Op::Subtract ? modelSubtract(l, d[i], s[i])
-                            : op == Op::Add    ? modelAdd(l, d[i], s[i])
-                                               : modelBlend(l, d[i], s[i], weight);
-            ASSERT_EQ(readPixel(l, dp + i * l.bytes), want)
-                << "depth " << l.depth << " op " << int(op) << " weight " << weight << " width " << count
-                << " pixel " << i << " d " << std::hex << d[i] << " s " << s[i];
+  for (SimdPath path : availablePaths()) {
+    SCOPED_TRACE(platform::simdPathName(path));
+    for (const Layout& l : kLayouts) {
+      const PixelRowOps* ops = pixelRowOpsFor(l.depth, path);
+      ASSERT_NE(ops, nullptr);
+      EXPECT_EQ(ops->depth, l.depth);
+      for (Op op : {Op::Subtract, Op::Add, Op::Blend}) {
+        for (int weight : {1, 2, 127, 128, 129, 200, 255}) {
+          if (op != Op::Blend && weight != 1) continue;
+          for (int count = 0; count <= 40; ++count) {
+            auto d = randomPixels(l, count, rng), s = randomPixels(l, count, rng);
+            auto dRow = rowOf(l, d), sRow = rowOf(l, s);
+            uint8_t* dp = dRow.data() + kGuard;
+            const uint8_t* sp = sRow.data() + kGuard;
+            if (op == Op::Subtract) ops->SubtractRow(dp, sp, count);
+            if (op == Op::Add) ops->AddRow(dp, sp, count);
+            if (op == Op::Blend) ops->BlendRow(dp, sp, count, weight);
+            expectGuards(dRow);
+            for (int i = 0; i < count; ++i) {
+              uint32_t want = op == Op::Subtract ? modelSubtract(l, d[i], s[i])
+                              : op == Op::Add    ? modelAdd(l, d[i], s[i])
+                                                 : modelBlend(l, d[i], s[i], weight);
+              ASSERT_EQ(readPixel(l, dp + i * l.bytes), want)
+                  << "depth " << l.depth << " op " << int(op) << " weight " << weight << " width " << count
+                  << " pixel " << i << " d " << std::hex << d[i] << " s " << s[i];
+            }
           }
         }
       }
-    }
+  }
   }
 }
 
 TEST(PixelRowOps, ConvertEveryWidthAgainstTheModel) {
   std::mt19937 rng(99);
-  for (const Layout& l : kLayouts) {
-    const PixelRowOps* ops = pixelRowOpsFor(l.depth);
-    for (int count = 0; count <= 19; ++count) {
-      std::vector<uint32_t> src(count);
-      for (auto& p : src) p = rng() % 3 == 0 ? rng() & 0xFF070707 : rng();  // dark colours often
-      std::vector<uint8_t> dRow(2 * kGuard + count * l.bytes, 0xA5);
-      ops->ConvertRow(dRow.data() + kGuard, src.data(), count);
-      expectGuards(dRow);
-      for (int i = 0; i < count; ++i)
-        ASSERT_EQ(readPixel(l, dRow.data() + kGuard + i * l.bytes), modelConvert(l, src[i]))
-            << "depth " << l.depth << " width " << count << " pixel " << i << " source " << std::hex << src[i];
-    }
+  for (SimdPath path : availablePaths()) {
+    SCOPED_TRACE(platform::simdPathName(path));
+    for (const Layout& l : kLayouts) {
+      const PixelRowOps* ops = pixelRowOpsFor(l.depth, path);
+      for (int count = 0; count <= 40; ++count) {
+        std::vector<uint32_t> src(count);
+        for (auto& p : src) p = rng() % 3 == 0 ? rng() & 0xFF070707 : rng();  // dark colours often
+        std::vector<uint8_t> dRow(2 * kGuard + count * l.bytes, 0xA5);
+        ops->ConvertRow(dRow.data() + kGuard, src.data(), count);
+        expectGuards(dRow);
+        for (int i = 0; i < count; ++i)
+          ASSERT_EQ(readPixel(l, dRow.data() + kGuard + i * l.bytes), modelConvert(l, src[i]))
+              << "depth " << l.depth << " width " << count << " pixel " << i << " source " << std::hex << src[i];
+      }
+  }
   }
 }
 
@@ -164,22 +181,25 @@ TEST(PixelRowOps, ConvertKeepsTheKeyAndNudgesDarkColours) {
       {0x00FF0000, {0xE0, 0x7C00, 0xF800, 0xFF0000, 0xFF0000}},
       {0x00000040, {0x01, 0x0008, 0x0008, 0x000040, 0x000040}},  // blue 64: no nudge needed
   };
-  for (const auto& c : cases)
-    for (int i = 0; i < 5; ++i) {
-      const Layout& l = kLayouts[i];
-      uint8_t out[4] = {0xEE, 0xEE, 0xEE, 0xEE};
-      pixelRowOpsFor(l.depth)->ConvertRow(out, &c.source, 1);
-      EXPECT_EQ(readPixel(l, out), c.want[i]) << "depth " << l.depth << " source " << std::hex << c.source;
-    }
+  for (SimdPath path : availablePaths())
+    for (const auto& c : cases)
+      for (int i = 0; i < 5; ++i) {
+        const Layout& l = kLayouts[i];
+        uint8_t out[4] = {0xEE, 0xEE, 0xEE, 0xEE};
+        pixelRowOpsFor(l.depth, path)->ConvertRow(out, &c.source, 1);
+        EXPECT_EQ(readPixel(l, out), c.want[i])
+            << platform::simdPathName(path) << " depth " << l.depth << " source " << std::hex << c.source;
+      }
 }
 
 TEST(PixelRowOps, SaturationAndKeyCasesAt565) {
-  const PixelRowOps& ops = *pixelRowOpsFor(16);
-  struct Case {
-    Op op;
-    uint16_t d, s;
-    int weight;
-    uint16_t want;
+  for (SimdPath path : availablePaths()) {
+    const PixelRowOps& ops = *pixelRowOpsFor(16, path);
+    struct Case {
+      Op op;
+      uint16_t d, s;
+      int weight;
+      uint16_t want;
   };
   const Case cases[] = {
       {Op::Add, 0xFFFF, 0x1234, 0, 0xFFFF},     {Op::Add, 0xFFFF, 0xFFFF, 0, 0xFFFF},
@@ -196,24 +216,27 @@ TEST(PixelRowOps, SaturationAndKeyCasesAt565) {
     if (c.op == Op::Add) ops.AddRow(d, s, 3);
     if (c.op == Op::Subtract) ops.SubtractRow(d, s, 3);
     if (c.op == Op::Blend) ops.BlendRow(d, s, 3, c.weight);
-    for (uint16_t v : d) EXPECT_EQ(v, c.want) << int(c.op) << std::hex << " d " << c.d << " s " << c.s;
+    for (uint16_t v : d)
+      EXPECT_EQ(v, c.want) << platform::simdPathName(path) << " op " << int(c.op) << std::hex << " d " << c.d << " s " << c.s;
+  }
   }
 }
 
 TEST(PixelRowOps, CountOfZeroOrLessWritesNothing) {
-  for (const Layout& l : kLayouts) {
-    const PixelRowOps& ops = *pixelRowOpsFor(l.depth);
-    uint8_t d[32], s[32];
-    std::memset(d, 0x5A, sizeof d);
-    std::memset(s, 0xC3, sizeof s);
-    for (int count : {0, -1, -1000}) {
-      ops.ConvertRow(d, s, count);
-      ops.SubtractRow(d, s, count);
-      ops.AddRow(d, s, count);
-      ops.BlendRow(d, s, count, 128);
+  for (SimdPath path : availablePaths())
+    for (const Layout& l : kLayouts) {
+      const PixelRowOps& ops = *pixelRowOpsFor(l.depth, path);
+      uint8_t d[32], s[32];
+      std::memset(d, 0x5A, sizeof d);
+      std::memset(s, 0xC3, sizeof s);
+      for (int count : {0, -1, -1000}) {
+        ops.ConvertRow(d, s, count);
+        ops.SubtractRow(d, s, count);
+        ops.AddRow(d, s, count);
+        ops.BlendRow(d, s, count, 128);
+      }
+      for (uint8_t b : d) ASSERT_EQ(b, 0x5A) << "depth " << l.depth;
     }
-    for (uint8_t b : d) ASSERT_EQ(b, 0x5A) << "depth " << l.depth;
-  }
 }
 
 TEST(PixelRowOps, Depth8BlendCopiesTheSourceBytes) {

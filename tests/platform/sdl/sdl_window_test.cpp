@@ -2,12 +2,16 @@
 // runs the same tests on an X server): one window at a time,
 // caption, cursor counter, notices from other threads, frames, pointer warps at every scale,
 // and key states.
+#include <SDL.h>
 #include <gtest/gtest.h>
+#include <png.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
@@ -172,6 +176,66 @@ TEST_F(SdlWindowTest, FullScreenGoesOnAndOffThroughTheDisplay) {
   EXPECT_TRUE(display.fullscreen());
   ASSERT_TRUE(display.setFullscreen(false));
   EXPECT_FALSE(display.fullscreen());
+}
+
+// A key pressed and released as SDL delivers it, [alt] held.
+void pushKey(SDL_Scancode key, bool alt) {
+  for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
+    SDL_Event e{};
+    e.type = type;
+    e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.scancode = key;
+    e.key.keysym.sym = SDL_GetKeyFromScancode(key);
+    e.key.keysym.mod = alt ? KMOD_LALT : KMOD_NONE;
+    ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError();
+  }
+}
+
+TEST_F(SdlWindowTest, AltEnterTogglesFullScreenAndBackUnseenByTheGame) {
+  auto window = open(2);
+  ASSERT_NE(window, nullptr);
+  for (bool expected : {true, false}) {
+    pushKey(SDL_SCANCODE_RETURN, true);
+    std::vector<WindowEvent> events;
+    window->pumpEvents(events);
+    EXPECT_EQ(window->display().fullscreen(), expected);
+    for (const WindowEvent& e : events) EXPECT_TRUE(e.kind != Kind::KeyDown && e.kind != Kind::KeyUp);
+  }
+  pushKey(SDL_SCANCODE_RETURN, false);  // Enter alone is the game's
+  EXPECT_FALSE(window->display().fullscreen());
+  EXPECT_EQ(pumpKind(*window, Kind::KeyDown).size(), 1u);
+}
+
+// Print Screen writes the frame last shown, pixel for pixel, as kelvox-001.png in the current
+// folder, then kelvox-002.png.
+TEST_F(SdlWindowTest, PrintScreenWritesTheShownFrameAsPng) {
+  namespace fs = std::filesystem;
+  const fs::path before = fs::current_path();
+  const fs::path folder = fs::temp_directory_path() / ("kelvox-shot-" + std::to_string(::getpid()));
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  fs::current_path(folder);
+  {
+    auto window = open();
+    ASSERT_NE(window, nullptr);
+    const uint32_t frame[2 * 3] = {0x00FF0000, 0x0000FF00, 0x000000FF, 0x00000000, 0x00FFFFFF, 0x00123456};
+    ASSERT_TRUE(window->display().presentFrame(frame, 3, 2, 3 * 4));
+    pushKey(SDL_SCANCODE_PRINTSCREEN, false);
+    pushKey(SDL_SCANCODE_PRINTSCREEN, false);
+    EXPECT_TRUE(pumpKind(*window, Kind::KeyDown).empty()) << "the game saw Print Screen";
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_file(&image, "kelvox-001.png")) << "no kelvox-001.png";
+    image.format = PNG_FORMAT_BGRA;  // as 0xAARRGGBB words
+    EXPECT_EQ(image.width, 3u);
+    EXPECT_EQ(image.height, 2u);
+    std::vector<uint32_t> read(PNG_IMAGE_SIZE(image) / 4);
+    ASSERT_TRUE(png_image_finish_read(&image, nullptr, read.data(), 0, nullptr));
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(read[static_cast<size_t>(i)] & 0xFFFFFF, frame[i]) << "pixel " << i;
+    EXPECT_TRUE(fs::exists("kelvox-002.png"));
+  }
+  fs::current_path(before);
+  fs::remove_all(folder);
 }
 
 // The pointer is warped to a game pixel and the move comes back, through SDL's scaling of the
