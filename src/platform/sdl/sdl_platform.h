@@ -13,6 +13,7 @@
 #include "platform/clock.h"
 #include "platform/freetype_font_engine.h"
 #include "platform/paths.h"
+#include "platform/track_cd_device.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_dialogs.h"
@@ -49,6 +50,8 @@ class SdlPlatform {
   SdlAudio audio_;  // declared after the window: closed before it
   FreeTypeFontEngine fonts_;
   std::unique_ptr<SurfaceDevice> surfaces_;  // over the window's screen
+  // Fed by a thread of its own: SDL's audio thread pulls whenever the sound card wants.
+  TrackCdDevice cd_{&volumes_, TrackCdDevice::Feeding::Thread};
   Platform platform_;
 };
 
