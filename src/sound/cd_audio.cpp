@@ -1,6 +1,8 @@
 // Opening the disc by its label, playing tracks and looping them on the completion notice.
 #include "sound/cd_audio.h"
 
+#include <algorithm>
+
 #include "common/window_messages.h"
 #include "platform/volumes.h"
 #include "sound/mixer.h"

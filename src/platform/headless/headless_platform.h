@@ -17,8 +17,8 @@
 #include "platform/headless/headless_display.h"
 #include "platform/headless/headless_window.h"
 #include "platform/paths.h"
-#include "platform/track_cd_device.h"
 #include "platform/platform.h"
+#include "platform/track_cd_device.h"
 #include "platform/volumes.h"
 
 namespace kelvox::platform {

@@ -1,6 +1,7 @@
 // The SDL platform: builds and owns every service of a game in a window (the window and its
 // screen, message boxes over it, the sound device, the steady clock, the machine's disc
-// volumes and the game folder's paths) and hands them out as the Platform bundle.
+// volumes, the CD-audio device over them and the game folder's paths) and hands them out as
+// the Platform bundle.
 //
 // This header does not include SDL, so the program's entry can build a platform without
 // seeing SDL's headers.
@@ -13,11 +14,11 @@
 #include "platform/clock.h"
 #include "platform/freetype_font_engine.h"
 #include "platform/paths.h"
-#include "platform/track_cd_device.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_dialogs.h"
 #include "platform/sdl/sdl_window.h"
+#include "platform/track_cd_device.h"
 #include "platform/volumes.h"
 
 namespace kelvox::platform::sdl {
