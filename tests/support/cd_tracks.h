@@ -29,18 +29,13 @@ inline void writeTrack(const std::filesystem::path& file, const TrackShape& s) {
   info.format = s.format;
   SNDFILE* f = sf_open(file.c_str(), SFM_WRITE, &info);
   if (!f) throw std::runtime_error("cannot write " + file.string() + ": " + sf_strerror(nullptr));
-  size_t count = static_cast<size_t>(s.frames) * s.channels;
-  if (s.tone) {
-    // Floats: libsndfile's MP3 encoder garbles the end of a track written as shorts.
-    std::vector<float> samples(count);
-    for (size_t i = 0; i < count; ++i)
-      samples[i] = static_cast<float>(s.level / 32768.0 * std::sin(2 * M_PI * 441 * static_cast<double>(i / s.channels) / s.rate));
-    sf_writef_float(f, samples.data(), s.frames);
-  } else {
-    // Shorts: a 16-bit level reads back as exactly level / 32768.
-    std::vector<short> samples(count, s.level);
-    sf_writef_short(f, samples.data(), s.frames);
-  }
+  // A level as shorts, which read back as exactly level / 32768; a tone as floats, since
+  // libsndfile's MP3 encoder garbles the end of a track written as shorts.
+  std::vector<float> tone(s.tone ? static_cast<size_t>(s.frames) * s.channels : 0);
+  for (size_t i = 0; i < tone.size(); ++i)
+    tone[i] = static_cast<float>(s.level / 32768.0 * std::sin(2 * M_PI * 441 * static_cast<double>(i / s.channels) / s.rate));
+  std::vector<short> level(s.tone ? 0 : static_cast<size_t>(s.frames) * s.channels, s.level);
+  s.tone ? sf_writef_float(f, tone.data(), s.frames) : sf_writef_short(f, level.data(), s.frames);
   sf_close(f);
 }
 
