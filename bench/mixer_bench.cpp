@@ -2,14 +2,24 @@
 // set, in pulls of 1024 frames as the SDL device makes them. The counter "realtime" is the
 // processor time spent per second of sound, so 10ms there is 1 % of one core.
 // MixerFourVoicesAndMidi: the same with the MIDI synthesizer rendering a looping piece of
-// four-note chords (the General MIDI SoundFont; skipped without one). The CD stream is not
-// part of the mixer yet.
+// four-note chords (the General MIDI SoundFont; skipped without one).
+// MixerFourVoicesMidiAndCd: and the CD stream playing a FLAC track, its decoding included: the
+// headless device's prepare before each pull decodes what the pull takes.
 #include <benchmark/benchmark.h>
+
+#include <unistd.h>
 
 #include <cmath>
 #include <string>
 #include <vector>
 
+#include <sndfile.h>
+
+#include <filesystem>
+
+#include "platform/track_cd_device.h"
+#include "platform/volumes.h"
+#include "sound/cd_stream.h"
 #include "sound/midi_synth.h"
 #include "sound/mixer.h"
 
@@ -52,12 +62,16 @@ void fourVoices(Mixer& mixer) {
   mixer.setMasterGain(-600);
 }
 
-void mixFor(benchmark::State& state, Mixer& mixer) {
+// [each] runs before every pull.
+template <typename Each>
+void mixFor(benchmark::State& state, Mixer& mixer, Each each) {
   std::vector<int16_t> out(kPull * 2);
   size_t frames = 0;
   for (auto _ : state) {
     for (uint32_t v = 0; v < 4; ++v)
       if (!mixer.isPlaying(v)) mixer.start(v, true);
+    each();
+    mixer.prepare(kPull);
     mixer.render(out);
     benchmark::DoNotOptimize(out.data());
     frames += kPull;
@@ -70,7 +84,7 @@ void mixFor(benchmark::State& state, Mixer& mixer) {
 void MixerFourVoices(benchmark::State& state) {
   Mixer mixer;
   fourVoices(mixer);
-  mixFor(state, mixer);
+  mixFor(state, mixer, [] {});
 }
 BENCHMARK(MixerFourVoices);
 
@@ -86,9 +100,66 @@ void MixerFourVoicesAndMidi(benchmark::State& state) {
   synth.load(chordPiece(8));
   synth.play(-1);
   mixer.addStream(&synth);
-  mixFor(state, mixer);
+  mixFor(state, mixer, [] {});
   mixer.removeStream(&synth);
 }
 BENCHMARK(MixerFourVoicesAndMidi);
+
+// A disc whose track 2 is 30 s of a chord, 16-bit stereo FLAC, as a rip of a CD would be.
+struct BenchDisc {
+  BenchDisc() : root(std::filesystem::temp_directory_path() / ("kelvox-bench-cd-" + std::to_string(::getpid()))) {
+    std::filesystem::create_directories(root);
+    SF_INFO info{};
+    info.samplerate = 44100;
+    info.channels = 2;
+    info.format = SF_FORMAT_FLAC | SF_FORMAT_PCM_16;
+    SNDFILE* f = sf_open((root / "track02.flac").c_str(), SFM_WRITE, &info);
+    std::vector<short> samples(44100 * 2 * 30);
+    for (size_t i = 0; i < samples.size(); ++i) {
+      double t = static_cast<double>(i / 2) / 44100;
+      samples[i] = static_cast<short>(6000 * (std::sin(1382 * t) + std::sin(1742 * t) + std::sin(2073 * t)));
+    }
+    sf_writef_short(f, samples.data(), 44100 * 30);
+    sf_close(f);
+  }
+  ~BenchDisc() {
+    std::error_code ec;
+    std::filesystem::remove_all(root, ec);
+  }
+  std::filesystem::path root;
+};
+
+void MixerFourVoicesMidiAndCd(benchmark::State& state) {
+  std::string soundFont = kelvox::sound::findSoundFont("");
+  if (soundFont.empty()) {
+    state.SkipWithError("no General MIDI SoundFont installed");
+    return;
+  }
+  BenchDisc disc;
+  kelvox::platform::FixedVolumes volumes({{'d', "BENCH", disc.root}});
+  kelvox::platform::TrackCdDevice device(&volumes, kelvox::platform::TrackCdDevice::Feeding::OnPrepare);
+  uint16_t id = 0;
+  if (device.open("d:", id) != 0 || device.play(id, 2, std::nullopt, nullptr) != 0) {
+    state.SkipWithError("the generated disc does not play");
+    return;
+  }
+  Mixer mixer;
+  fourVoices(mixer);
+  kelvox::sound::MidiSynth synth(soundFont);
+  synth.load(chordPiece(8));
+  synth.play(-1);
+  mixer.addStream(&synth);
+  kelvox::sound::CdStream cd(device);
+  cd.setLevel(40000);
+  mixer.addStream(&cd);
+  // The track lasts 1291 pulls; it starts again (from its file) before it ends.
+  size_t pulls = 0;
+  mixFor(state, mixer, [&] {
+    if (++pulls % 1200 == 0) device.play(id, 2, std::nullopt, nullptr);
+  });
+  mixer.removeStream(&cd);
+  mixer.removeStream(&synth);
+}
+BENCHMARK(MixerFourVoicesMidiAndCd);
 
 }  // namespace

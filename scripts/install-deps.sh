@@ -8,6 +8,7 @@ packages=(
   libsdl2-dev                      # window, events, cursor, message boxes
   libpng-dev libjpeg-dev zlib1g-dev  # the picture decoders (libjpeg-dev brings libjpeg-turbo)
   libfluidsynth-dev timgm6mb-soundfont  # MIDI music: the synthesizer and a General MIDI SoundFont
+  libsndfile1-dev                  # CD-audio tracks ripped to FLAC, Ogg, WAV or MP3 files
   libfreetype-dev libfontconfig-dev fonts-ipafont-gothic  # text: glyphs, face matching, a Japanese font
   libgtest-dev libgmock-dev googletest
   libbenchmark-dev liblua5.4-dev lua5.4   # kelvox-bench and its Lua reference

@@ -27,6 +27,10 @@ class AudioSource {
   // and must not wait for the engine thread: what the engine changes, the source guards with
   // its own lock.
   virtual void render(std::span<int16_t> out) = 0;
+  // Called on the engine thread, just before each render of [frames] frames, by a device that
+  // pulls on the engine thread (the headless one): the source may read files here to have
+  // ready what that render takes. Devices with a thread of their own never call it.
+  virtual void prepare(size_t /*frames*/) {}
 };
 
 class AudioDevice {

@@ -50,6 +50,7 @@ class AudioRecorder final : public AudioDevice, private AudioSource {
 
  private:
   void render(std::span<int16_t> out) override;
+  void prepare(size_t frames) override { source_->prepare(frames); }
   void append(const int16_t* samples, size_t count);  // engine thread
   void drain();
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/audio_device.h"
+#include "platform/cd_device.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/display_device.h"
@@ -24,10 +25,11 @@ struct Platform {
   AudioDevice& audio;
   FontEngine& fonts;
   SurfaceDevice& surfaces;  // makes the display's surfaces and shows its primary one
+  CdDevice& cd;             // the CD-audio device (tracks ripped from the disc)
 
   // The same services with [other] as the window: for a window that wraps this one (the
   // scripted input of an unattended run).
-  Platform withWindow(Window& other) const { return {clock, dialogs, other, paths, display, audio, fonts, surfaces}; }
+  Platform withWindow(Window& other) const { return {clock, dialogs, other, paths, display, audio, fonts, surfaces, cd}; }
 };
 
 }  // namespace kelvox::platform

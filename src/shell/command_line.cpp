@@ -33,7 +33,14 @@ std::string usageText() {
          "  --help          show this text\n"
          "\n"
          "In the window, Alt+Enter switches full screen on and off, and Print Screen saves\n"
-         "the picture as kelvox-NNN.png in the game folder.\n";
+         "the picture as kelvox-NNN.png in the game folder.\n"
+         "\n"
+         "Environment:\n"
+         "  KELVOX_VOLUMES=LABEL=/path:...  folders that stand in for CD-ROMs with those\n"
+         "                  labels; CD music plays from tracks ripped into such a folder (or\n"
+         "                  a folder one level down) as track02.flac, Track_2.ogg, track02.wav,\n"
+         "                  track2.mp3, ... (the number of the CD track, any letter case)\n"
+         "  KELVOX_SCALE=N  the window's scale when --scale is not given\n";
 }
 
 bool parseCommandLine(int argc, const char* const* argv, CommandLine& line, std::string& error) {

@@ -1,11 +1,12 @@
-// Wiring the subsystems' instruction groups into the machine's table. Until a subsystem is
-// part of the build its group skips its words (vm::skipGroup). A subsystem adds one line:
+// Wiring the subsystems' instruction groups into the machine's table. A group no subsystem
+// handles skips its words (vm::skipGroup). A subsystem adds one line:
 //   groups[0x8008 - 0x8000] = graphics::graphicsGroup;
 #include "shell/group_table.h"
 
 #include "graphics/effects_group.h"
 #include "graphics/graphics_group.h"
 #include "save/save_group.h"
+#include "sound/cd_group.h"
 #include "shell/screen_mode_group.h"
 #include "sound/midi_group.h"
 #include "sound/wav_group.h"
@@ -23,11 +24,12 @@ void installSubsystemGroups(vm::GroupTable& groups) {
   groups[0x800A - 0x8000] = sound::midiGroup;
   groups[0x800B - 0x8000] = sound::wavGroup;
   groups[0x800C - 0x8000] = graphics::effectsGroup;
-  // still to come: CD
+  groups[0x800D - 0x8000] = sound::cdGroup;
 }
 
 void installSubsystemHooks(vm::MachineContext& m) {
   m.textWindowHooks = {text::createTextWindows, text::releaseTextWindows};
+  m.cdAudioHooks = {sound::createCdAudio, sound::destroyCdAudio};
 }
 
 }  // namespace kelvox::shell

@@ -130,7 +130,7 @@ int main(int argc, char** argv) {
   services->surfaces.setDesktopDepth(line.depth);
   platform::Platform base{services->clock,   services->dialogs, services->window,
                           services->paths,   services->display, recorder ? *recorder : services->audio,
-                          services->fonts,   services->surfaces};
+                          services->fonts,   services->surfaces, services->cd};
   platform::Platform run = scripted ? base.withWindow(*scripted) : base;
 
   shell::FrameStats stats;

@@ -135,6 +135,10 @@ void Mixer::removeStream(MixerStream* stream) {
   streams_.erase(std::remove(streams_.begin(), streams_.end(), stream), streams_.end());
 }
 
+void Mixer::prepare(size_t frames) {
+  for (MixerStream* s : streams_) s->prepare(frames);
+}
+
 void Mixer::render(std::span<int16_t> out) {
   float acc[kBlockFrames * 2];
   std::lock_guard lock(mutex_);

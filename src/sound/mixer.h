@@ -12,8 +12,8 @@
 // the device's thread (SDL's audio thread, or the engine thread for the headless device) and
 // takes the same lock. render neither allocates nor touches files: buffers are built before
 // they are handed over, and the ones replaced are freed on the engine thread after the lock is
-// released. The MIDI synthesizer (and later the CD stream) are MixerStreams added to the same
-// blocks after the voices; they take their own lock inside mix, always after the mixer's.
+// released. The MIDI synthesizer and the CD stream are MixerStreams added to the same blocks
+// after the voices; the synthesizer takes its own lock inside mix, always after the mixer's.
 #pragma once
 
 #include <cstdint>
@@ -40,6 +40,9 @@ class MixerStream {
  public:
   virtual ~MixerStream() = default;
   virtual void mix(float* acc, size_t frames) = 0;
+  // Engine thread, outside the mixer's lock, before a render of [frames] frames on that thread
+  // (AudioSource::prepare): a stream that streams from a file decodes what the render takes.
+  virtual void prepare(size_t /*frames*/) {}
 };
 
 class Mixer final : public platform::AudioSource {
@@ -80,6 +83,9 @@ class Mixer final : public platform::AudioSource {
 
   // Mixes the next out.size() / 2 frames. Device thread; see above.
   void render(std::span<int16_t> out) override;
+  // Passes the headless device's prepare on to the streams (engine thread, which alone
+  // changes the list of streams, so it is read here without the lock).
+  void prepare(size_t frames) override;
 
   // The factors of a gain and pan in hundredths of a dB: 10^(dB / 20) for each side.
   struct SideGains {

@@ -31,13 +31,19 @@ platform::Profile loadConfig(MachineContext& m) {
 }
 }  // namespace
 
-std::optional<std::string> findCdDrive(platform::Volumes& volumes, std::string_view label) {
+std::optional<platform::Volume> findCdVolume(platform::Volumes& volumes, std::string_view label) {
   std::string wanted = platform::sjisToLower(label.substr(0, std::min(label.size(), kVolumeNameLength)));
   for (const auto& v : volumes.list()) {
     std::string name = v.label.substr(0, std::min(v.label.size(), kVolumeNameLength));
-    if (platform::sjisToLower(name) == wanted) return std::string{v.letter, ':'};
+    if (platform::sjisToLower(name) == wanted) return v;
   }
   return std::nullopt;
+}
+
+std::optional<std::string> findCdDrive(platform::Volumes& volumes, std::string_view label) {
+  auto volume = findCdVolume(volumes, label);
+  if (!volume) return std::nullopt;
+  return std::string{volume->letter, ':'};
 }
 
 std::string searchPathFor(const platform::Paths& paths, std::string_view label, std::string path) {

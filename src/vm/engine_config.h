@@ -12,17 +12,20 @@
 #include <string>
 #include <string_view>
 
+#include "platform/volumes.h"
+
 namespace kelvox::platform {
 class Paths;
-class Volumes;
 }  // namespace kelvox::platform
 
 namespace kelvox::vm {
 
 struct MachineContext;
 
-// The drive ("d:") of the first volume whose label equals [label] in its first 32
-// characters without regard to case, or nullopt.
+// The first volume whose label equals [label] in its first 32 characters without regard to
+// case, or nullopt.
+std::optional<platform::Volume> findCdVolume(platform::Volumes& volumes, std::string_view label);
+// That volume's drive ("d:").
 std::optional<std::string> findCdDrive(platform::Volumes& volumes, std::string_view label);
 
 // The search-path prefix for [label] and [path] (Shift-JIS), or "" when no disc or folder matches.

@@ -18,9 +18,10 @@ MachineContext::MachineContext(platform::Platform& p)
     : platform(p), effectStepCounts{64, 64, 48, 48, 64, 64, 32, 64, 64, 16, 64, 64}, groups(machineGroups()) {}
 
 // A machine destroyed without its teardown (a start-up that failed half-way) still lets go of
-// its text windows.
+// its text windows and its CD audio object.
 MachineContext::~MachineContext() {
   if (textWindowHooks.release) textWindowHooks.release(*this);
+  if (cdAudioHooks.destroy) cdAudioHooks.destroy(*this);
 }
 
 int MachineContext::effectSteps(int index) const {
@@ -106,7 +107,8 @@ int initMachine(MachineContext& m, InputState* input, graphics::TDisplay* displa
 
   seedRandom(m.randomState, static_cast<uint32_t>(m.platform.clock.wallSeconds()));
 
-  // The CD audio object is created here once the CD subsystem exists.
+  // The CD audio object: it scans the mixers and starts listening for window messages.
+  if (m.cdAudioHooks.create && !m.cdAudioHooks.create(m)) common::raiseFatal(common::Fault::CdStart);
 
   m.systemList.clear();
   m.systemListReady = true;
@@ -141,13 +143,17 @@ int teardownMachine(MachineContext& m) {
   if (m.paramStack.release() != 0) common::raiseFatal(common::Fault::ParamStackRelease);
 
   m.auxTable.reset();
-  m.thumbnail.reset();
   m.data.clear();
   m.data.shrink_to_fit();
   m.code.clear();
   m.code.shrink_to_fit();
   m.codeKeys.clear();
   m.codeKeys.shrink_to_fit();
+  // The CD stops and closes, and the mixers get their start-up levels back.
+  if (m.cdAudioHooks.destroy) m.cdAudioHooks.destroy(m);
+  m.effectSurface1.reset();
+  m.effectSurface2.reset();
+  m.thumbnail.reset();
   m.systemListReady = false;
   return 0;
 }

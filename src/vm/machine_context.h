@@ -31,6 +31,7 @@ namespace kelvox::text {
 class TextWindow;
 }
 namespace kelvox::sound {
+class CdAudio;
 class MidiPlayer;
 class WavPlayer;
 }  // namespace kelvox::sound
@@ -53,6 +54,13 @@ struct MachineContext;
 struct TextWindowHooks {
   int (*create)(MachineContext& m) = nullptr;
   int (*release)(MachineContext& m) = nullptr;
+};
+
+// The sound subsystem's CD audio object, made and ended by the shell's hooks for the same
+// reason: [create] sets cdAudio (false when it cannot be made), [destroy] ends it and clears it.
+struct CdAudioHooks {
+  bool (*create)(MachineContext& m) = nullptr;
+  void (*destroy)(MachineContext& m) = nullptr;
 };
 
 // The frame loop's presentation states (transitionState). Group 0x800C walks a transition
@@ -111,6 +119,7 @@ struct MachineContext {
   int32_t lastMouseX = 0, lastMouseY = 0;
   uint32_t lastMouseMoveTime = 0;
   uint32_t cursorHideDelay = 3000;  // ms of stillness before the cursor hides
+  sound::CdAudio* cdAudio = nullptr;  // owned, through cdAudioHooks; listens for window messages
   std::vector<int32_t> effectStepCounts;  // steps of transition effect 0..11
   std::string searchPath;                 // Shift-JIS prefix of Grd\, Midi\, Wav\ names
   int32_t recordSeenImages = 1;
@@ -133,6 +142,7 @@ struct MachineContext {
   common::ListenerRegistry* listeners = nullptr;  // the host's, set before initMachine (CD notices)
   common::ErrorReport report;  // the host's: what the player must see while the work goes on
   TextWindowHooks textWindowHooks;  // from the shell, before initMachine
+  CdAudioHooks cdAudioHooks;        // likewise
 
   // The steps of transition effect [index]; 0 outside 0..11.
   int effectSteps(int index) const;

@@ -28,6 +28,7 @@ void HeadlessAudio::update() {
   while (rendered_ < due) {
     uint64_t frames = std::min(due - rendered_, kChunkFrames);
     scratch_.assign(frames * kChannels, 0);
+    source_->prepare(frames);
     source_->render(scratch_);
     if (capture_) captured_.insert(captured_.end(), scratch_.begin(), scratch_.end());
     rendered_ += frames;

@@ -10,6 +10,7 @@ HeadlessPlatform::HeadlessPlatform(std::filesystem::path gameFolder, const Optio
       paths_(std::move(gameFolder), options.systemVolumes ? static_cast<Volumes*>(&systemVolumes_) : &fixedVolumes_),
       dialogs_(options.boxLog),
       audio_(*clock_),
-      platform_{*clock_, dialogs_, window_, paths_, display_, audio_, fonts_, surfaces_} {}
+      cd_(paths_.volumes(), TrackCdDevice::Feeding::OnPrepare),
+      platform_{*clock_, dialogs_, window_, paths_, display_, audio_, fonts_, surfaces_, cd_} {}
 
 }  // namespace kelvox::platform

@@ -18,6 +18,7 @@
 #include "platform/headless/headless_window.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
+#include "platform/track_cd_device.h"
 #include "platform/volumes.h"
 
 namespace kelvox::platform {
@@ -51,6 +52,8 @@ class HeadlessPlatform {
   Paths& paths() { return paths_; }
   // The volumes of a test (assign a list); unused when systemVolumes was asked for.
   FixedVolumes& fixedVolumes() { return fixedVolumes_; }
+  // The CD-audio device, fed on the engine thread before each pull of the audio device.
+  TrackCdDevice& cd() { return cd_; }
 
  private:
   VirtualClock virtualClock_;
@@ -65,6 +68,7 @@ class HeadlessPlatform {
   HeadlessAudio audio_;
   FreeTypeFontEngine fonts_;
   SurfaceDevice surfaces_{display_};
+  TrackCdDevice cd_;
   Platform platform_;
 };
 

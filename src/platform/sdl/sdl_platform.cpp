@@ -15,7 +15,7 @@ SdlPlatform::SdlPlatform(std::filesystem::path gameFolder, std::unique_ptr<SdlWi
       window_(std::move(window)),
       dialogs_(window_.get()),
       surfaces_(std::make_unique<SurfaceDevice>(window_->display())),
-      platform_{clock_, dialogs_, *window_, paths_, window_->display(), audio_, fonts_, *surfaces_} {}
+      platform_{clock_, dialogs_, *window_, paths_, window_->display(), audio_, fonts_, *surfaces_, cd_} {}
 
 SdlPlatform::~SdlPlatform() {
   audio_.close();  // before the window lets SDL go

@@ -1,6 +1,7 @@
 // The SDL platform: builds and owns every service of a game in a window (the window and its
 // screen, message boxes over it, the sound device, the steady clock, the machine's disc
-// volumes and the game folder's paths) and hands them out as the Platform bundle.
+// volumes, the CD-audio device over them and the game folder's paths) and hands them out as
+// the Platform bundle.
 //
 // This header does not include SDL, so the program's entry can build a platform without
 // seeing SDL's headers.
@@ -17,6 +18,7 @@
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_dialogs.h"
 #include "platform/sdl/sdl_window.h"
+#include "platform/track_cd_device.h"
 #include "platform/volumes.h"
 
 namespace kelvox::platform::sdl {
@@ -49,6 +51,8 @@ class SdlPlatform {
   SdlAudio audio_;  // declared after the window: closed before it
   FreeTypeFontEngine fonts_;
   std::unique_ptr<SurfaceDevice> surfaces_;  // over the window's screen
+  // Fed by a thread of its own: SDL's audio thread pulls whenever the sound card wants.
+  TrackCdDevice cd_{&volumes_, TrackCdDevice::Feeding::Thread};
   Platform platform_;
 };
 
