@@ -7,6 +7,7 @@
 #include "shell/error_box.h"
 #include "shell/frame_stats.h"
 #include "shell/group_table.h"
+#include "sound/cd_audio.h"
 #include "sound/midi_player.h"
 #include "sound/midi_synth.h"
 #include "vm/dispatch.h"
@@ -18,7 +19,7 @@ namespace {
 constexpr int32_t kMaxSkippedFrames = 30;
 }  // namespace
 
-EngineHost::EngineHost(platform::Platform& p) : platform(p) {}
+EngineHost::EngineHost(platform::Platform& p) : platform(p), cdClock(p.clock) {}
 EngineHost::~EngineHost() = default;
 
 int createHost(EngineHost& host) {
@@ -181,6 +182,8 @@ void frameTick(EngineHost& host) {
   if (host.stats) host.stats->tickStarted(m.platform.clock.now());
   // Sound output catches up with the clock (a device with its own thread does not need it).
   m.platform.audio.update();
+  const bool mixerPulled = host.wav && host.wav->device;
+  host.cdClock.update(!mixerPulled && m.cdAudio ? &m.cdAudio->stream() : nullptr);
   if (host.wav) host.wav->serviceLoops();
   autoHideCursor(m);
   try {

@@ -15,14 +15,14 @@
 namespace kelvox::sound {
 namespace {
 
-// A game whose script sets the screen mode (the mixer starts pulling), then runs [code] and
-// waits for ever. Its disc, labelled "Zarveth" in drive d:, has tracks 2, 3 and 4, each a
+// A game whose script sets the screen mode (the mixer starts pulling; not with
+// [screenMode] false), then runs [code] and waits for ever. Its disc, labelled "Zarveth" in drive d:, has tracks 2, 3 and 4, each a
 // quarter of a second (11025 frames) at level 1000 × the track number; track 1 is the data
 // track. The whole sound output is kept.
 struct CdGame {
-  explicit CdGame(const std::string& code)
-      : game(".data\nlabel: .string \"ZARVETH\"\nother: .string \"ELSEWHERE\"\n.code\n640 480 0 SetScreenMode\n" +
-             code + "\nforever: WaitFrame forever Jump\n") {
+  explicit CdGame(const std::string& code, bool screenMode = true)
+      : game(".data\nlabel: .string \"ZARVETH\"\nother: .string \"ELSEWHERE\"\n.code\n" +
+             std::string(screenMode ? "640 480 0 SetScreenMode\n" : "") + code + "\nforever: WaitFrame forever Jump\n") {
     for (int t = 2; t <= 4; ++t)
       test::writeTrack(disc.path() / ("track0" + std::to_string(t) + ".wav"), {.level = static_cast<int16_t>(1000 * t)});
     game.platform->fixedVolumes() = platform::FixedVolumes({{'d', "Zarveth", disc.path()}});
@@ -107,6 +107,21 @@ TEST(CdAudio, ALoopingTrackStartsAgainOnTheCompletionNotice) {
   g.run(30);
   EXPECT_EQ(g.count(3000), before);
   EXPECT_EQ(g.cd().currentTrack, 0);
+}
+
+TEST(CdAudio, WithoutASoundDeviceTracksStillEndAndLoopOnTime) {
+  // Before the first SetScreenMode no device pulls the mixer; the CD keeps its time anyway,
+  // silently. A quarter-second track is over well within 20 ticks (0.66 s).
+  CdGame once("label CdOpen 2 CdPlay", false);
+  once.run(20);
+  EXPECT_TRUE(once.heard().empty());
+  EXPECT_EQ(once.cd().currentTrack, 0);
+  // A looping track is still current after many of its lengths, and CdStop ends it.
+  CdGame looping("label CdOpen 3 CdPlayLoop", false);
+  looping.run(45);
+  EXPECT_EQ(looping.cd().currentTrack, 3);
+  cdGroup(looping.game.m(), static_cast<uint32_t>(vm::Op::CdStop));
+  EXPECT_EQ(looping.cd().currentTrack, 0);
 }
 
 TEST(CdAudio, TheVolumeIsTheCdGainRelativeToItsStartUpLevel) {
