@@ -19,7 +19,7 @@ namespace {
 constexpr int32_t kMaxSkippedFrames = 30;
 }  // namespace
 
-EngineHost::EngineHost(platform::Platform& p) : platform(p), cdClock(p.clock) {}
+EngineHost::EngineHost(platform::Platform& p) : platform(p), silentPull(p.clock) {}
 EngineHost::~EngineHost() = default;
 
 int createHost(EngineHost& host) {
@@ -43,8 +43,8 @@ int createHost(EngineHost& host) {
   }
   host.wav->attachWindow(&host.platform.window);
   host.wav->setChannelCount(sound::kWavChannels);
-  // The MIDI player on the WAV player's device: none yet, so its port renders nowhere until the
-  // first SetScreenMode. A synthesizer that cannot be made stops the game (64).
+  // The MIDI player on the WAV player's device: none yet, so until the first SetScreenMode its
+  // port keeps time unheard (keepSoundTime). A synthesizer that cannot be made stops the game (64).
   try {
     host.midi = std::make_unique<sound::MidiPlayer>(host.wav->files(), sound::findSoundFont(host.soundFont));
   } catch (const std::bad_alloc&) {
@@ -177,13 +177,23 @@ bool paceFrame(vm::MachineContext& m) {
   return static_cast<int32_t>(m.frameDeadline + m.framePeriod / 2 - now) < 0;
 }
 
+// The CD and the music keep their time while no device pulls the mixer (see ClockPull).
+void keepSoundTime(EngineHost& host, vm::MachineContext& m) {
+  sound::MixerStream* unheard[2];
+  size_t count = 0;
+  if (!(host.wav && host.wav->device)) {
+    if (m.cdAudio) unheard[count++] = &m.cdAudio->stream();
+    if (host.midi && host.midi->port()) unheard[count++] = host.midi->port();
+  }
+  host.silentPull.update({unheard, count});
+}
+
 void frameTick(EngineHost& host) {
   vm::MachineContext& m = *host.machine;
   if (host.stats) host.stats->tickStarted(m.platform.clock.now());
   // Sound output catches up with the clock (a device with its own thread does not need it).
   m.platform.audio.update();
-  const bool mixerPulled = host.wav && host.wav->device;
-  host.cdClock.update(!mixerPulled && m.cdAudio ? &m.cdAudio->stream() : nullptr);
+  keepSoundTime(host, m);
   if (host.wav) host.wav->serviceLoops();
   autoHideCursor(m);
   try {

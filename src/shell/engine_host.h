@@ -12,7 +12,7 @@
 #include "common/listener_registry.h"
 #include "graphics/display.h"
 #include "graphics/display_presenter.h"
-#include "sound/cd_clock_pull.h"
+#include "sound/clock_pull.h"
 #include "sound/midi_player.h"
 #include "sound/wav_player.h"
 #include "vm/frame_presenter.h"
@@ -42,7 +42,7 @@ struct EngineHost {
   std::unique_ptr<sound::WavPlayer> wav;
   std::unique_ptr<sound::MidiPlayer> midi;
   std::unique_ptr<vm::MachineContext> machine;
-  sound::CdClockPull cdClock;  // keeps a CD's time while no sound device pulls the mixer
+  sound::ClockPull silentPull;  // keeps the CD's and the music's time while no device pulls the mixer
 
   vm::FramePresenter* presenter = nullptr;  // none until a display exists
   FrameStats* stats = nullptr;          // optional observer of the frame loop
