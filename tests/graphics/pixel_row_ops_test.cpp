@@ -152,15 +152,23 @@ TEST(PixelRowOps, ConvertEveryWidthAgainstTheModel) {
     SCOPED_TRACE(platform::simdPathName(path));
     for (const Layout& l : kLayouts) {
       const PixelRowOps* ops = pixelRowOpsFor(l.depth, path);
-      for (int count = 0; count <= 40; ++count) {
+      // Every short width, then screen-wide rows starting at several distances from a vector
+      // boundary, whole pixels and not.
+      std::vector<std::pair<int, int>> rows;  // count, bytes the row starts after the guard
+      for (int count = 0; count <= 40; ++count) rows.push_back({count, 0});
+      for (int count : {256, 257, 301, 640})
+        for (int shift : {0, 2, 4, 12}) rows.push_back({count, shift});
+      for (auto [count, shift] : rows) {
         std::vector<uint32_t> src(count);
         for (auto& p : src) p = rng() % 3 == 0 ? rng() & 0xFF070707 : rng();  // dark colours often
-        std::vector<uint8_t> dRow(2 * kGuard + count * l.bytes, 0xA5);
-        ops->ConvertRow(dRow.data() + kGuard, src.data(), count);
+        std::vector<uint8_t> dRow(2 * kGuard + shift + count * l.bytes, 0xA5);
+        uint8_t* dp = dRow.data() + kGuard + shift;
+        ops->ConvertRow(dp, src.data(), count);
         expectGuards(dRow);
         for (int i = 0; i < count; ++i)
-          ASSERT_EQ(readPixel(l, dRow.data() + kGuard + i * l.bytes), modelConvert(l, src[i]))
-              << "depth " << l.depth << " width " << count << " pixel " << i << " source " << std::hex << src[i];
+          ASSERT_EQ(readPixel(l, dp + i * l.bytes), modelConvert(l, src[i]))
+              << "depth " << l.depth << " width " << count << " shift " << shift << " pixel " << i << " source "
+              << std::hex << src[i];
       }
   }
   }
