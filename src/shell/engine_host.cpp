@@ -19,7 +19,7 @@ namespace {
 constexpr int32_t kMaxSkippedFrames = 30;
 }  // namespace
 
-EngineHost::EngineHost(platform::Platform& p) : platform(p), silentPull(p.clock) {}
+EngineHost::EngineHost(platform::Platform& p) : platform(p) {}
 EngineHost::~EngineHost() = default;
 
 int createHost(EngineHost& host) {
@@ -107,10 +107,9 @@ void invalidate(EngineHost& host) {
 
 namespace {
 
-void autoHideCursor(vm::MachineContext& m) {
+void autoHideCursor(vm::MachineContext& m, uint32_t now) {
   if (!m.cursorAutoHide || !m.input) return;
   int32_t x = m.input->mouseX(), y = m.input->mouseY();
-  uint32_t now = m.platform.clock.now();
   if ((x != m.lastMouseX || y != m.lastMouseY) && m.cursorVisible == 0) {
     m.platform.window.showCursor(true);
     m.cursorVisible = 1;
@@ -178,14 +177,14 @@ bool paceFrame(vm::MachineContext& m) {
 }
 
 // The CD and the music keep their time while no device pulls the mixer (see ClockPull).
-void keepSoundTime(EngineHost& host, vm::MachineContext& m) {
+void keepSoundTime(EngineHost& host, vm::MachineContext& m, uint32_t now) {
   sound::MixerStream* unheard[2];
   size_t count = 0;
   if (!(host.wav && host.wav->device)) {
     if (m.cdAudio) unheard[count++] = &m.cdAudio->stream();
     if (host.midi && host.midi->port()) unheard[count++] = host.midi->port();
   }
-  host.silentPull.update({unheard, count});
+  host.silentPull.update(now, {unheard, count});
 }
 
 void frameTick(EngineHost& host) {
@@ -193,9 +192,11 @@ void frameTick(EngineHost& host) {
   if (host.stats) host.stats->tickStarted(m.platform.clock.now());
   // Sound output catches up with the clock (a device with its own thread does not need it).
   m.platform.audio.update();
-  keepSoundTime(host, m);
+  // One reading of the clock serves the tick's own upkeep.
+  const uint32_t now = m.platform.clock.now();
+  keepSoundTime(host, m, now);
   if (host.wav) host.wav->serviceLoops();
-  autoHideCursor(m);
+  autoHideCursor(m, now);
   try {
     vm::runSlice(m);
   } catch (...) {

@@ -4,17 +4,15 @@
 #include <algorithm>
 
 #include "platform/audio_device.h"
-#include "platform/clock.h"
 #include "sound/mixer.h"
 
 namespace kelvox::sound {
 
-void ClockPull::update(std::span<MixerStream* const> streams) {
+void ClockPull::update(uint32_t now, std::span<MixerStream* const> streams) {
   if (streams.empty()) {
     counting_ = false;
     return;
   }
-  uint32_t now = clock_.now();
   if (!counting_) {
     counting_ = true;
     lastNow_ = now;

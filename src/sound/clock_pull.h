@@ -10,25 +10,19 @@
 #include <span>
 #include <vector>
 
-namespace kelvox::platform {
-class Clock;
-}
-
 namespace kelvox::sound {
 
 class MixerStream;
 
 class ClockPull {
  public:
-  explicit ClockPull(platform::Clock& clock) : clock_(clock) {}
-
-  // Once per tick on the engine thread, with the streams no device pulls now (none while a
-  // device pulls the mixer). Time counts from the first tick with streams; a tick without
-  // them stops the count, so the device and this never take the same frames.
-  void update(std::span<MixerStream* const> streams);
+  // Once per tick on the engine thread, at the clock's time [now], with the streams no device
+  // pulls now (none while a device pulls the mixer). Time counts from the first tick with
+  // streams; a tick without them stops the count, so the device and this never take the same
+  // frames.
+  void update(uint32_t now, std::span<MixerStream* const> streams);
 
  private:
-  platform::Clock& clock_;
   bool counting_ = false;
   uint32_t lastNow_ = 0;
   uint64_t elapsedMs_ = 0;  // since the count began; wraps of the 32-bit clock are counted through
