@@ -3,6 +3,7 @@
 #include "platform/surface_device.h"
 
 #include <bit>
+#include <cstring>
 
 namespace kelvox::platform {
 
@@ -91,9 +92,17 @@ SurfaceResult SurfaceDevice::presentPrimary(const Surface* primary) {
   frameWidth_ = w;
   frameHeight_ = h;
   const PixelFormat& f = primary->format();
+  // The desktop's usual format is already XRGB8888 but for its unused top byte: rows are
+  // copied whole. Every other format goes pixel by pixel.
+  const bool xrgb = f == PixelFormat{};
   for (int y = 0; y < h; ++y) {
     uint32_t* to = frame_.get() + static_cast<size_t>(y) * static_cast<size_t>(w);
-    for (int x = 0; x < w; ++x) to[x] = toXrgb8888(primary->rawPixel(x, y), f);
+    if (xrgb) {
+      std::memcpy(to, primary->row(y), static_cast<size_t>(w) * 4);
+      for (int x = 0; x < w; ++x) to[x] &= 0x00FFFFFFu;
+    } else {
+      for (int x = 0; x < w; ++x) to[x] = toXrgb8888(primary->rawPixel(x, y), f);
+    }
   }
   return display_.presentFrame(frame_.get(), w, h, w * 4) ? SurfaceResult::Ok : SurfaceResult::Unsupported;
 }
