@@ -61,6 +61,8 @@ int main(int argc, char** argv) {
       {"vignette.png", paintVignette, false},
       {"button.png", [] { return paintRoundedBox(220, 38, 0x263070, 0x141A44, 0x8890D0); }, true},
       {"button_hi.png", [] { return paintHighlight(220, 38); }, false},
+      {"small.png", [] { return paintRoundedBox(48, 38, 0x263070, 0x141A44, 0x8890D0); }, true},
+      {"small_hi.png", [] { return paintHighlight(48, 38); }, false},
       {"textbox.png", [] { return paintRoundedBox(600, 124, 0x141A44, 0x0A0E2A, 0x6C74B8); }, true},
       {"nameplate.png", [] { return paintRoundedBox(150, 30, 0x2A3070, 0x1A1F50, 0x8890D0); }, true},
       {"panel.png", [] { return paintRoundedBox(260, 300, 0x141A44, 0x0A0E2A, 0x6C74B8); }, true},
