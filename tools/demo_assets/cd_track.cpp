@@ -126,10 +126,10 @@ std::vector<float> renderTrack(const Piece& piece, float tailSeconds) {
     out[i + 1] = dry[i + 1] + 0.3f * right.process(send);
     peak = std::max({peak, std::abs(out[i]), std::abs(out[i + 1])});
   }
-  // The last seconds fade out; the whole is scaled to peak at 0.8.
+  // The last seconds fade out; the whole is scaled to peak at 0.5, a level near the music's.
   const size_t frames = out.size() / 2, fade = static_cast<size_t>(tailSeconds * kTrackRate);
   for (size_t f = 0; f < frames; ++f) {
-    float gain = 0.8f / std::max(peak, 1e-6f);
+    float gain = 0.5f / std::max(peak, 1e-6f);
     if (f + fade > frames) gain *= static_cast<float>(frames - f) / static_cast<float>(fade);
     out[f * 2] *= gain;
     out[f * 2 + 1] *= gain;

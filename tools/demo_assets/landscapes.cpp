@@ -128,7 +128,7 @@ Canvas paintHillAtDusk() {
 Canvas paintDomeInside() {
   Canvas c(kScreenWidth, kScreenHeight);
   Random random(23);
-  c.verticalGradient({{0, rgb(0x0A0C1C)}, {0.6f, rgb(0x1A1C38)}, {1, rgb(0x0D0E1C)}});
+  c.verticalGradient({{0, rgb(0x121530)}, {0.6f, rgb(0x2A2D55)}, {1, rgb(0x16172E)}});
   // The drum's wall with a rail, and the dome's ribs meeting high above the picture.
   c.polygon({{0, 300}, {640, 300}, {640, 306}, {0, 306}}, rgb(0x2C2F57));
   for (int i = -6; i <= 6; ++i) {

@@ -64,18 +64,18 @@ void arrange(Piece& piece) {
       switch (part) {
         case Part::Melody: break;
         case Part::Pad:  // root, third and fifth held through the bar
-          for (size_t i = 1; i < 4; ++i) piece.notes.push_back({channel, above(c[i], 55), t, kTicksPerBar, 44});
+          for (size_t i = 1; i < 4; ++i) piece.notes.push_back({channel, above(c[i], 55), t, kTicksPerBar, 60});
           break;
         case Part::Bass:  // bass note, then the fifth, in the low octave
-          piece.notes.push_back({channel, above(c[0], 36), t, 2 * kTicksPerQuarter - 20, 70});
-          piece.notes.push_back({channel, above(c[3], 36), t + 2 * kTicksPerQuarter, 2 * kTicksPerQuarter - 20, 60});
+          piece.notes.push_back({channel, above(c[0], 36), t, 2 * kTicksPerQuarter - 20, 90});
+          piece.notes.push_back({channel, above(c[3], 36), t + 2 * kTicksPerQuarter, 2 * kTicksPerQuarter - 20, 80});
           break;
         case Part::Arpeggio: {  // eighths up and down the chord over two octaves
           static const int pattern[8] = {1, 2, 3, 4, 5, 4, 3, 2};
           for (int i = 0; i < 8; ++i) {
             int step = pattern[i], tone = c[static_cast<size_t>(1 + (step - 1) % 3)];
             int pitch = above(tone, 60) + (step > 3 ? 12 : 0);
-            piece.notes.push_back({channel, pitch, t + i * kEighth, 2 * kEighth, i == 0 ? 58 : 46});
+            piece.notes.push_back({channel, pitch, t + i * kEighth, 2 * kEighth, i == 0 ? 78 : 64});
           }
           break;
         }
@@ -108,7 +108,7 @@ Piece titleTheme() {
                  "F#5:3 E5:1 D5:2 A5:2  A5:3 G5:1 F#5:2 C#5:2  D5:2 E5:2 G5:2 B5:2  A5:6 r:2 "
                  "B5:3 A5:1 F#5:2 D5:2  G5:3 F#5:1 E5:2 B4:2  A5:3 F#5:1 D5:2 F#5:2  E5:4 C#5:2 E5:2 "
                  "D5:3 E5:1 G5:2 B5:2  A5:3 G5:1 E5:2 C#5:2  D5:8  r:8",
-                 92, {{0, kCelesta}, {1, kStrings}, {2, kAcousticBass}, {3, kHarp}},
+                 112, {{0, kCelesta}, {1, kStrings}, {2, kAcousticBass}, {3, kHarp}},
                  {{Part::Pad, 1}, {Part::Bass, 2}, {Part::Arpeggio, 3}});
 }
 
@@ -116,7 +116,7 @@ Piece nightTheme() {
   return compose("night.mid", 68, "Am F C G Am F Dm E",
                  "E5:2 A5:2 C6:2 B5:2  A5:4 F5:2 r:2  G5:2 E5:2 C5:2 E5:2  D5:6 r:2 "
                  "E5:2 A5:2 C6:2 E6:2  D6:3 C6:1 A5:4  F5:2 A5:2 D6:2 C6:2  B5:4 G#5:4",
-                 80, {{0, kMusicBox}, {1, kWarmPad}, {2, kAcousticBass}}, {{Part::Pad, 1}, {Part::Bass, 2}});
+                 104, {{0, kMusicBox}, {1, kWarmPad}, {2, kAcousticBass}}, {{Part::Pad, 1}, {Part::Bass, 2}});
 }
 
 Piece meteorTheme() {
@@ -125,7 +125,7 @@ Piece meteorTheme() {
                  "A5:2 C6:2 F6:3 E6:1  E6:2 D6:2 C6:4  A5:2 B5:2 C6:2 D6:2  D6:6 r:2 "
                  "E6:2 G6:2 E6:2 C6:2  D6:2 B5:2 G5:4  C6:2 E6:2 A6:3 G6:1  G6:4 E6:4 "
                  "F6:2 E6:2 D6:2 C6:2  D6:3 E6:1 D6:2 B5:2  C6:8  r:8",
-                 88, {{0, kPiano}, {1, kSlowStrings}, {2, kAcousticBass}, {3, kVibraphone}},
+                 104, {{0, kPiano}, {1, kSlowStrings}, {2, kAcousticBass}, {3, kVibraphone}},
                  {{Part::Pad, 1}, {Part::Bass, 2}, {Part::Arpeggio, 3}});
 }
 

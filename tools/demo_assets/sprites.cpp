@@ -133,7 +133,7 @@ Canvas paintVignette() {
       float dx = (static_cast<float>(x) - 320) / 320, dy = (static_cast<float>(y) - 240) / 240;
       float d = std::min(1.0f, (dx * dx + dy * dy) / 2);
       // Subtracting leaves a channel alone at 1 and darkens it by (1 - value) elsewhere.
-      c.at(x, y) = {1 - 0.55f * d, 1 - 0.5f * d, 1 - 0.35f * d};
+      c.at(x, y) = {1 - 0.4f * d, 1 - 0.36f * d, 1 - 0.24f * d};
     }
   return c;
 }
