@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # `make run`: plays a game, the demo by default. With a display (DISPLAY or WAYLAND_DISPLAY set)
 # it opens the game's window. Without one, the demo plays headless through its scripted
-# play-through (games/demo/playthrough.input) from the title to the ending, on the virtual
+# play-through (tests/games/demo-playthrough.input) from the title to the ending, on the virtual
 # clock (--fast: about three minutes of game in a few seconds), in a copy of its folder so the
 # saves of real play stay as they were. It prints the message boxes the game showed and says
 # where the screenshots of the key scenes and the recorded sound are.
@@ -18,7 +18,7 @@ if [ "$(cd "$game" && pwd)" != "$(cd "$build/games/demo" && pwd)" ]; then
   exec "$kelvox" --headless "$game"
 fi
 
-input=$(cd "$(dirname "$0")/.." && pwd)/games/demo/playthrough.input
+input=$(cd "$(dirname "$0")/.." && pwd)/tests/games/demo-playthrough.input
 out=$build/demo-run
 rm -rf "$out"
 mkdir -p "$out"
@@ -30,7 +30,7 @@ while read -r _ _ tick name; do
   names+=("$name.png")
 done < <(grep '^# shot ' "$input")
 
-echo "No display: the demo plays headless, as scripted in games/demo/playthrough.input."
+echo "No display: the demo plays headless, as scripted in tests/games/demo-playthrough.input."
 "$kelvox" --headless --fast --input "$input" --audio-out "$out/demo.wav" "${shots[@]}" "$out/game" >"$out/messages.log"
 if [ -s "$out/messages.log" ]; then
   echo "Message boxes:"

@@ -94,7 +94,7 @@ bool showsAnErrorBox(const std::string& output) { return output.find("caption=Za
 
 // Runs the scripted play-through in [game]; its screenshots and sound go to [dir].
 std::string playThrough(const fs::path& game, const fs::path& dir, int& status) {
-  const fs::path input = fs::path(KELVOX_SOURCE_DIR) / "games" / "demo" / "playthrough.input";
+  const fs::path input = fs::path(KELVOX_SOURCE_DIR) / "tests" / "games" / "demo-playthrough.input";
   // The frames the input marks with "# shot TICK NAME".
   std::string shots;
   std::istringstream lines(readAll(input));
