@@ -6,8 +6,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
+#include <iterator>
 
 #include "canvas.h"  // Random
+#include "files.h"
 
 namespace kelvox::demo {
 namespace {
@@ -137,6 +140,44 @@ std::vector<float> renderTrack(const Piece& piece, float tailSeconds) {
   return out;
 }
 
+namespace {
+
+// Ogg's page checksum: CRC-32 with the polynomial 0x04C11DB7, not reflected, starting at 0.
+uint32_t oggCrc(const uint8_t* bytes, size_t n) {
+  uint32_t crc = 0;
+  for (size_t i = 0; i < n; ++i) {
+    crc ^= static_cast<uint32_t>(bytes[i]) << 24;
+    for (int bit = 0; bit < 8; ++bit) crc = crc & 0x80000000u ? crc << 1 ^ 0x04C11DB7u : crc << 1;
+  }
+  return crc;
+}
+
+// libsndfile gives every Ogg stream a random serial number; the track gets a fixed one, so
+// every build writes the same bytes. Each page is: "OggS", version, flags, granule position
+// (8 bytes), serial (4, at 14), sequence (4), checksum (4, at 22), segment count (at 26), the
+// segments' lengths, then the segments. False for a file that is not a whole stream of pages.
+bool fixOggSerial(std::vector<uint8_t>& ogg) {
+  size_t at = 0;
+  while (at < ogg.size()) {
+    if (ogg.size() - at < 27 || std::string(ogg.begin() + static_cast<long>(at), ogg.begin() + static_cast<long>(at) + 4) != "OggS")
+      return false;
+    const size_t segments = ogg[at + 26];
+    if (ogg.size() - at < 27 + segments) return false;
+    size_t length = 27 + segments;
+    for (size_t i = 0; i < segments; ++i) length += ogg[at + 27 + i];
+    if (ogg.size() - at < length) return false;
+    const uint8_t serial[4] = {'K', 'V', 'O', 'X'};
+    std::copy(serial, serial + 4, ogg.begin() + static_cast<long>(at) + 14);
+    std::fill(ogg.begin() + static_cast<long>(at) + 22, ogg.begin() + static_cast<long>(at) + 26, 0);
+    const uint32_t crc = oggCrc(&ogg[at], length);
+    for (int i = 0; i < 4; ++i) ogg[at + 22 + static_cast<size_t>(i)] = static_cast<uint8_t>(crc >> (8 * i));
+    at += length;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool writeOggTrack(const std::filesystem::path& file, const std::vector<float>& stereo, std::string& error) {
   SF_INFO info{};
   info.samplerate = kTrackRate;
@@ -158,7 +199,15 @@ bool writeOggTrack(const std::filesystem::path& file, const std::vector<float>& 
   }
   if (!ok) error = "cannot write " + file.string() + ": " + sf_strerror(out);
   sf_close(out);
-  return ok;
+  if (!ok) return false;
+  std::ifstream in(file, std::ios::binary);
+  std::vector<uint8_t> ogg((std::istreambuf_iterator<char>(in)), {});
+  in.close();
+  if (!fixOggSerial(ogg)) {
+    error = file.string() + " is not a stream of Ogg pages";
+    return false;
+  }
+  return writeBytes(file, ogg, error);
 }
 
 }  // namespace kelvox::demo
