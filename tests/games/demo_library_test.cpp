@@ -1,7 +1,7 @@
 // The demo's own subroutines, run one by one on the headless machine: the text box reveals one
-// character a frame whatever its bytes, the settings' levels outlive a loaded game, menus
-// answer the pointer, the arrow keys and a right click, and the right-click menu's way back to
-// the title leaves no return address behind.
+// character a frame whatever its bytes, the settings' levels outlive a loaded game and step
+// within 0..10, menus answer the pointer, the arrow keys and a right click, and the right-click
+// menu's way back to the title leaves no return address behind.
 #include <gtest/gtest.h>
 
 #include "asm/assembler.h"
@@ -124,6 +124,25 @@ answers:  .word 9, 9, 9
   demo.frames(2);
   ASSERT_FALSE(demo.game().window().cursorMoves().empty());
   EXPECT_EQ(demo.game().window().cursorMoves().back(), (std::pair<int, int>{400 + 110, 214 + 19}));
+}
+
+TEST(DemoLibrary, TheSettingsStepALevelWithinZeroToTen) {
+  DemoScript demo(R"(
+    640 480 0 SetScreenMode ui_load Call levels_store Call
+    settings_open Call
+    settings_run Call
+    End)");
+  demo.frames(2);
+  const struct {
+    int x, y;         // the button clicked: effects' － or ＋, music's －
+    int32_t effects;  // the effects' level after it (from 8)
+  } steps[] = {{536, 173, 9}, {536, 173, 10}, {536, 173, 10}, {264, 173, 9}, {264, 233, 9}};
+  for (const auto& step : steps) {
+    demo.mouse(step.x, step.y);
+    demo.click(1);
+    EXPECT_EQ(demo.word("wav_level"), step.effects) << step.x << "," << step.y;
+  }
+  EXPECT_EQ(demo.word("midi_level"), 7);
 }
 
 TEST(DemoLibrary, BackToTheTitleFromALineLeavesNoReturnAddressBehind) {
