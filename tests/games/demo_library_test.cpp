@@ -1,8 +1,12 @@
 // The demo's own subroutines, run one by one on the headless machine: the text box reveals one
 // character a frame whatever its bytes, the settings' levels outlive a loaded game and step
-// within 0..10, menus answer the pointer, the arrow keys and a right click, and the right-click
-// menu's way back to the title leaves no return address behind.
+// within 0..10, menus answer the pointer, the arrow keys and a right click, the newest save is
+// found by its date, and the right-click menu's way back to the title leaves no return address
+// behind.
 #include <gtest/gtest.h>
+#include <sys/time.h>
+
+#include <ctime>
 
 #include "asm/assembler.h"
 #include "shell/engine_host.h"
@@ -143,6 +147,34 @@ TEST(DemoLibrary, TheSettingsStepALevelWithinZeroToTen) {
     EXPECT_EQ(demo.word("wav_level"), step.effects) << step.x << "," << step.y;
   }
   EXPECT_EQ(demo.word("midi_level"), 7);
+}
+
+TEST(DemoLibrary, TheNewestSaveIsMarkedByItsDateAndTime) {
+  // The dates of Save00 and Save01 (local time; even seconds, as the file dates keep them) and
+  // the row marked 最新: across a year, a month's end, and two seconds.
+  struct Case {
+    int first[6], second[6];
+    int32_t newest;
+  };
+  const Case cases[] = {{{2026, 1, 2, 10, 0, 0}, {2025, 12, 31, 23, 59, 58}, 0},
+                        {{2025, 12, 31, 23, 59, 58}, {2026, 1, 1, 0, 0, 0}, 1},
+                        {{2026, 3, 1, 0, 0, 0}, {2026, 2, 28, 23, 59, 58}, 0},
+                        {{2026, 5, 5, 5, 5, 4}, {2026, 5, 5, 5, 5, 6}, 1}};
+  for (const Case& c : cases) {
+    DemoScript demo("    640 480 0 SetScreenMode saveload_newest Call End");
+    int slot = 0;
+    for (const int* d : {c.first, c.second}) {
+      fs::path file = demo.game().dir.path() / "Save" / ("Save0" + std::to_string(slot++));
+      demo.game().dir.write(fs::relative(file, demo.game().dir.path()).string(), "a saved game");
+      std::tm when{};
+      when.tm_year = d[0] - 1900, when.tm_mon = d[1] - 1, when.tm_mday = d[2];
+      when.tm_hour = d[3], when.tm_min = d[4], when.tm_sec = d[5], when.tm_isdst = -1;
+      const timeval times[2] = {{std::mktime(&when), 0}, {std::mktime(&when), 0}};
+      ASSERT_EQ(utimes(file.c_str(), times), 0);
+    }
+    demo.tick();
+    EXPECT_EQ(demo.word("newest_row"), c.newest) << c.first[0] << "-" << c.first[1] << "-" << c.first[2];
+  }
 }
 
 TEST(DemoLibrary, BackToTheTitleFromALineLeavesNoReturnAddressBehind) {
