@@ -151,6 +151,7 @@ void expectSavedGamesAndTheFlag(const fs::path& game) {
   }
   const std::string sys = systemRecord(game);
   ASSERT_EQ(sys.substr(0, 4), "VMSF");
+  EXPECT_EQ(sys[4], 0);  // the screen mode: a window, as the first start chose
   for (const char* line : {":dawn\r\n", "\\e_hill.jpg\r\n", "\\e_roof.jpg\r\n", "\\e_meteor.jpg\r\n", "\\e_dawn.jpg\r\n"})
     EXPECT_NE(sys.find(line), std::string::npos) << line;
   EXPECT_EQ(sys.find("\\e_scope.jpg"), std::string::npos);
@@ -175,6 +176,7 @@ TEST(DemoGame, PlaysFromTheTitleToTheEndingAndLoadsItsSaveOnTheNextStart) {
   std::string out = playThrough(game, dir.path(), status);
   EXPECT_EQ(status, 0) << out;  // the play ends with 終了 on the title
   EXPECT_FALSE(showsAnErrorBox(out)) << out;
+  EXPECT_EQ(out.find("[messagebox]"), std::string::npos) << out;  // debug boxes only in developer mode
   expectKeyScenes(dir.path());
   expectSavedGamesAndTheFlag(game);
   // Seconds 1 to 3: the title's music, before anything is clicked; well above silence.
