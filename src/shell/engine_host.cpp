@@ -55,6 +55,7 @@ int createHost(EngineHost& host) {
   host.machine = std::make_unique<vm::MachineContext>(host.platform);
   host.machine->listeners = &host.listeners;
   host.machine->releasePictures = graphics::releaseMachinePictures;
+  host.machine->textHook = &host.textHook;
   // The machine reports; the host shows.
   host.machine->report = [&dialogs = host.platform.dialogs](const common::AppError& e) { showAppError(dialogs, e); };
   installSubsystemGroups(host.machine->groups);
