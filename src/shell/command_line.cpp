@@ -28,6 +28,9 @@ std::string usageText() {
          "  --screenshot FILE.png  at exit, write the last frame shown as a PNG picture\n"
          "  --screenshot-at TICK:FILE.png  write the frame shown by tick TICK (from 0, as\n"
          "                  --input counts); may be given more than once\n"
+         "  --texthook print|copy|FILE  hand each text the game shows, once, as UTF-8 to\n"
+         "                  standard output (print), the clipboard (copy, in a window) or\n"
+         "                  FILE (appended a line per text; a FIFO's reader must be running)\n"
          "  --stats         at exit, print ticks run, frames presented and skipped and the\n"
          "                  tick period (mean, 99th percentile, slowest)\n"
          "  --help          show this text\n"
@@ -111,6 +114,12 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLine& line, std:
       if (!value(line.soundFont)) return false;
     } else if (arg == "--audio-out") {
       if (!value(line.audioOut)) return false;
+    } else if (arg == "--texthook") {
+      if (!value(line.textHook)) return false;
+      if (line.textHook.empty()) {
+        error = "--texthook takes print, copy or a file name";
+        return false;
+      }
     } else if (arg == "--input") {
       if (!value(line.inputFile)) return false;
     } else if (arg.size() > 1 && arg[0] == '-') {

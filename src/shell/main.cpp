@@ -12,9 +12,11 @@
 #include "platform/instance_lock.h"
 #include "platform/platform.h"
 #include "platform/png_writer.h"
+#include "platform/sdl/sdl_clipboard_sink.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/terminal_text.h"
 #include "platform/termination.h"
+#include "platform/text_sink.h"
 #include "platform/text_encoding.h"
 #include "shell/application.h"
 #include "shell/command_line.h"
@@ -98,6 +100,19 @@ int main(int argc, char** argv) {
     }
   }
 
+  // --texthook: standard output, the clipboard (a window's) or a file named from where kelvox
+  // was started.
+  std::unique_ptr<platform::TextSink> textSink;
+  if (line.textHook == "print") {
+    textSink = std::make_unique<platform::StreamTextSink>(stdout);
+  } else if (line.textHook == "copy") {
+    if (line.headless) return fail("--texthook copy needs a window: a headless run has no clipboard");
+    textSink = std::make_unique<platform::sdl::ClipboardTextSink>();
+  } else if (!line.textHook.empty()) {
+    textSink = platform::FileTextSink::open(fs::absolute(line.textHook, ec), error);
+    if (!textSink) return fail("--texthook " + line.textHook + ": " + error);
+  }
+
   // What the original took relative to the current directory lands in the game folder.
   if (!platform::setCurrentDirectory(gameDir)) return fail("cannot enter " + gameDir.string());
 
@@ -130,7 +145,7 @@ int main(int argc, char** argv) {
   services->surfaces.setDesktopDepth(line.depth);
   platform::Platform base{services->clock,   services->dialogs, services->window,
                           services->paths,   services->display, recorder ? *recorder : services->audio,
-                          services->fonts,   services->surfaces, services->cd};
+                          services->fonts,   services->surfaces, services->cd,      textSink.get()};
   platform::Platform run = scripted ? base.withWindow(*scripted) : base;
 
   shell::FrameStats stats;

@@ -193,5 +193,33 @@ TEST(Program, AHeadlessRunThatCouldNotWriteSaveSysFails) {
   EXPECT_NE(run.out.find("フォルダ Save を作成できませんでした"), std::string::npos) << run.out;
 }
 
+TEST(Program, TheTextHookWritesWhereItIsToldOrRefusesAtOnce) {
+  test::TempDir dir;
+  test::writeScript(dir.path(), ".code\n 64 48 0 SetScreenMode 16 60 20 0 TextInit msg 0 TextAddString\n"
+                                " 1 -1 0 TextDraw 2 DebugShowNumber WaitFrame End\n.data\nmsg: .string \"こんにちは\\r世界\"\n");
+  dir.write("hook.txt", "sentinel\n");
+  ASSERT_EQ(mkfifo((dir.path() / "fifo").c_str(), 0600), 0);
+  const std::string hooked = "こんにちは\\n世界\n";
+  struct Case {
+    std::string target;
+    int status;
+    std::string out, err;  // expected in standard output, in standard error
+  } cases[] = {
+      // Printed lines keep their place among the message-box lines.
+      {"print", 0, hooked + "[messagebox] caption=Debug text=2", ""},
+      {"copy", 2, "", "--texthook copy needs a window"},
+      {dir.path().string(), 2, "", "Is a directory"},
+      {(dir.path() / "fifo").string(), 2, "", "no program is reading the FIFO"},
+      {(dir.path() / "hook.txt").string(), 0, "", ""},
+  };
+  for (const Case& c : cases) {
+    Outcome run = runKelvox({"--headless", "--frames", "5", "--texthook", c.target, dir.path().string()});
+    EXPECT_EQ(run.status, c.status) << c.target << run.err;
+    EXPECT_NE(run.out.find(c.out), std::string::npos) << c.target << run.out;
+    EXPECT_NE(run.err.find(c.err), std::string::npos) << c.target << run.err;
+  }
+  EXPECT_EQ(dir.read("hook.txt"), "sentinel\n" + hooked);  // appended, never replaced
+}
+
 }  // namespace
 }  // namespace kelvox::shell
