@@ -2,7 +2,10 @@
 // screen's XRGB8888.
 #include "platform/surface_device.h"
 
+#include <algorithm>
 #include <bit>
+
+#include "platform/screen_rows.h"
 
 namespace kelvox::platform {
 
@@ -79,7 +82,7 @@ void SurfaceDevice::forcePrimaryFormat(const PixelFormat* format) {
   if (format) primaryFormat_ = *format;
 }
 
-SurfaceResult SurfaceDevice::presentPrimary(const Surface* primary) {
+SurfaceResult SurfaceDevice::presentPrimary(const Surface* primary, const SurfaceRect* changed) {
   if (primary == nullptr) return SurfaceResult::InvalidObject;
   if (primary->isLost() != SurfaceResult::Ok) return SurfaceResult::SurfaceLost;
   const int w = primary->width(), h = primary->height();
@@ -87,15 +90,34 @@ SurfaceResult SurfaceDevice::presentPrimary(const Surface* primary) {
   if (size != frameSize_) {
     frame_ = std::make_unique<uint32_t[]>(size);
     frameSize_ = size;
+    shownSerial_ = 0;
   }
+  if (w != frameWidth_ || h != frameHeight_) shownSerial_ = 0;
   frameWidth_ = w;
   frameHeight_ = h;
-  const PixelFormat& f = primary->format();
-  for (int y = 0; y < h; ++y) {
-    uint32_t* to = frame_.get() + static_cast<size_t>(y) * static_cast<size_t>(w);
-    for (int x = 0; x < w; ++x) to[x] = toXrgb8888(primary->rawPixel(x, y), f);
+  SurfaceRect area{0, 0, w, h};
+  if (changed != nullptr && primary->serial() == shownSerial_)
+    area = {std::max(changed->left, 0), std::max(changed->top, 0), std::min(changed->right, w),
+            std::min(changed->bottom, h)};
+  if (area.left < area.right && area.top < area.bottom) {
+    const ScreenRowKernel kernel = screenRowKernelFor(primary->format());
+    const auto left = static_cast<size_t>(area.left);
+    for (int y = area.top; y < area.bottom; ++y) {
+      uint32_t* to = frame_.get() + static_cast<size_t>(y) * static_cast<size_t>(w) + left;
+      if (kernel != nullptr) {
+        kernel(to, primary->row(y) + left * static_cast<size_t>(primary->bytesPerPixel()), area.width());
+        continue;
+      }
+      for (int x = area.left; x < area.right; ++x) *to++ = toXrgb8888(primary->rawPixel(x, y), primary->format());
+    }
+  } else {
+    area = {0, 0, 0, 0};  // nothing changed: the kept picture is shown again
   }
-  return display_.presentFrame(frame_.get(), w, h, w * 4) ? SurfaceResult::Ok : SurfaceResult::Unsupported;
+  const FrameArea part{area.left, area.top, area.width(), area.height()};
+  // A refused frame leaves the screen behind frame_, so the next present hands over all of it.
+  const bool shown = display_.presentFrame(frame_.get(), w, h, w * 4, &part);
+  shownSerial_ = shown ? primary->serial() : 0;
+  return shown ? SurfaceResult::Ok : SurfaceResult::Unsupported;
 }
 
 }  // namespace kelvox::platform
