@@ -7,8 +7,9 @@
 #
 #   bench/idle_cost.sh build/kelvox build/kvasm build/bench/kelvox-minimal-present [SECONDS]
 #
-# SDL_RENDER_DRIVER=software (or opengl) in the environment picks the renderer of both
-# programs. Other programs on the machine do not change a process's CPU seconds much, but
+# Both windows have the same scale: KELVOX_SCALE from the environment, else 1 (640 x 480
+# window pixels). SDL_RENDER_DRIVER=software (or opengl) in the environment picks the
+# renderer of both programs. Other programs on the machine do not change a process's CPU seconds much, but
 # they do change the wall time: the figures are for the process alone.
 set -eu
 kelvox=$(realpath "${1:?usage: idle_cost.sh KELVOX KVASM MINIMAL [SECONDS]}")
@@ -26,6 +27,7 @@ trap 'stop_xvfb; rm -rf "$work"' EXIT
 export XDG_RUNTIME_DIR="$work/run"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 export SDL_AUDIODRIVER=dummy
+export KELVOX_SCALE=${KELVOX_SCALE:-1}
 
 # Runs "$@" and prints its CPU seconds (user + system), the share of one core over [seconds],
 # and the peak resident memory in MiB.
@@ -46,7 +48,7 @@ for scene in idle sprite transition; do
   "$kvasm" "$here/scenes/$scene.kvs" -o "$work/$scene" >/dev/null
 done
 
-printf "%-26s %8s %10s %8s\n" "run (${seconds} s)" "CPU s" "of a core" "peak MiB"
+printf "%-26s %8s %10s %8s\n" "run (${seconds} s, scale $KELVOX_SCALE)" "CPU s" "of a core" "peak MiB"
 for scene in idle sprite transition; do
   measure "$scene headless" "$kelvox" --headless --frames "$frames" "$work/$scene"
 done
@@ -54,5 +56,5 @@ start_xvfb
 for scene in idle sprite transition; do
   measure "$scene window" "$kelvox" --frames "$frames" "$work/$scene"
 done
-measure "minimal SDL2 window" "$minimal" "$seconds"
+measure "minimal SDL2 window" "$minimal" "$seconds" "$KELVOX_SCALE"
 grep -h "^renderer" "$work/stderr" || true

@@ -1,7 +1,8 @@
 // kelvox-minimal-present: the cost of a window and nothing else. Opens a 640 × 480 window the
 // way kelvox does (SDL's first renderer that works, a streaming XRGB8888 texture, nearest
 // scaling) and presents the same frame, uploaded whole, 30 times a second for the seconds
-// given (default 10), sleeping between frames. idle_cost.sh runs it beside kelvox.
+// given (default 10), sleeping between frames, in a window of the scale given (default 1: 640
+// × 480 window pixels). idle_cost.sh runs it beside kelvox.
 #include <SDL.h>
 #include <time.h>
 
@@ -12,12 +13,14 @@
 
 int main(int argc, char** argv) {
   const int seconds = argc > 1 ? std::atoi(argv[1]) : 10;
+  const int scale = argc > 2 ? std::atoi(argv[2]) : 1;
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     std::fprintf(stderr, "kelvox-minimal-present: %s\n", SDL_GetError());
     return 1;
   }
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-  SDL_Window* window = SDL_CreateWindow("minimal", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480, 0);
+  SDL_Window* window = SDL_CreateWindow("minimal", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640 * scale,
+                                        480 * scale, 0);
   SDL_Renderer* renderer = window ? SDL_CreateRenderer(window, -1, 0) : nullptr;
   if (renderer == nullptr && window != nullptr) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
   if (renderer == nullptr) {

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
-#include <new>
 
 #include "platform/keyed_row_copy.h"
 
@@ -67,15 +66,6 @@ bool overlap(const SurfaceRect& a, const SurfaceRect& b) {
   return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
-constexpr std::align_val_t kPixelAlignment{64};  // bytes: a cache line
-
-// [bytes] zero bytes (a new surface is black), aligned to kPixelAlignment.
-uint8_t* allocatePixels(size_t bytes) {
-  auto* p = static_cast<uint8_t*>(::operator new[](bytes, kPixelAlignment));
-  std::memset(p, 0, bytes);
-  return p;
-}
-
 // Serial numbers: tests make surfaces on several threads, so the counter is atomic.
 uint64_t nextSerial() {
   static std::atomic<uint64_t> last{0};
@@ -94,12 +84,10 @@ Surface::Surface(int width, int height, PixelFormat format, SurfaceMemory memory
       // Rows padded to four bytes, as DirectDraw's pitch often was: callers must use the pitch.
       pitch_((width * (format.bitsPerPixel / 8) + 3) & ~3),
       pixelBytes_(static_cast<size_t>(pitch_) * static_cast<size_t>(height)),
-      pixels_(allocatePixels(pixelBytes_)),
+      pixels_(pixelBytes_),  // a new surface is black
       device_(std::move(device)),
       lossSeen_(device_ ? device_->lossCount : 0),
       serial_(nextSerial()) {}
-
-void Surface::AlignedDelete::operator()(uint8_t* p) const { ::operator delete[](p, kPixelAlignment); }
 
 bool Surface::lostNow() const { return lost_ || (device_ && device_->lossCount != lossSeen_); }
 

@@ -41,6 +41,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/cache_line_array.h"
 #include "platform/opaque_spans.h"
 
 namespace kelvox::platform {
@@ -188,12 +189,8 @@ class Surface {
   SurfaceMemory memory_;
   int bytesPerPixel_;
   int32_t pitch_;
-  // Cache-line aligned, so whole-row copies and vector loops start on a line.
-  struct AlignedDelete {
-    void operator()(uint8_t* p) const;
-  };
   size_t pixelBytes_;
-  std::unique_ptr<uint8_t[], AlignedDelete> pixels_;
+  CacheLineArray<uint8_t> pixels_;
   std::shared_ptr<SurfaceDeviceState> device_;
   uint32_t lossSeen_;  // the device's lossCount when this surface was last made or restored
   bool lost_ = false;

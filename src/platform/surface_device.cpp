@@ -28,6 +28,27 @@ uint32_t widen(uint32_t v, uint32_t mask) {
   return out >> (total - 8);
 }
 
+// Converts [area] of [primary] into the same area of [frame], rows as wide as the surface.
+void convertToXrgb(const Surface& primary, const SurfaceRect& area, uint32_t* frame) {
+  const auto w = static_cast<size_t>(primary.width());
+  const auto bpp = static_cast<size_t>(primary.bytesPerPixel());
+  const auto left = static_cast<size_t>(area.left);
+  const ScreenRowKernel kernel = screenRowKernelFor(primary.format());
+  if (kernel == nullptr) {  // a format of a test's: pixel by pixel
+    for (int y = area.top; y < area.bottom; ++y)
+      for (int x = area.left; x < area.right; ++x)
+        frame[static_cast<size_t>(y) * w + static_cast<size_t>(x)] = toXrgb8888(primary.rawPixel(x, y), primary.format());
+    return;
+  }
+  // Whole rows without padding follow one another on both sides: one run of pixels.
+  if (static_cast<size_t>(area.width()) == w && static_cast<size_t>(primary.pitch()) == w * bpp) {
+    kernel(frame + static_cast<size_t>(area.top) * w, primary.row(area.top), area.width() * area.height());
+    return;
+  }
+  for (int y = area.top; y < area.bottom; ++y)
+    kernel(frame + static_cast<size_t>(y) * w + left, primary.row(y) + left * bpp, area.width());
+}
+
 }  // namespace
 
 uint32_t toXrgb8888(uint32_t raw, const PixelFormat& f) {
@@ -88,7 +109,7 @@ SurfaceResult SurfaceDevice::presentPrimary(const Surface* primary, const Surfac
   const int w = primary->width(), h = primary->height();
   const size_t size = static_cast<size_t>(w) * static_cast<size_t>(h);
   if (size != frameSize_) {
-    frame_ = std::make_unique<uint32_t[]>(size);
+    frame_ = CacheLineArray<uint32_t>(size);
     frameSize_ = size;
     shownSerial_ = 0;
   }
@@ -99,20 +120,10 @@ SurfaceResult SurfaceDevice::presentPrimary(const Surface* primary, const Surfac
   if (changed != nullptr && primary->serial() == shownSerial_)
     area = {std::max(changed->left, 0), std::max(changed->top, 0), std::min(changed->right, w),
             std::min(changed->bottom, h)};
-  if (area.left < area.right && area.top < area.bottom) {
-    const ScreenRowKernel kernel = screenRowKernelFor(primary->format());
-    const auto left = static_cast<size_t>(area.left);
-    for (int y = area.top; y < area.bottom; ++y) {
-      uint32_t* to = frame_.get() + static_cast<size_t>(y) * static_cast<size_t>(w) + left;
-      if (kernel != nullptr) {
-        kernel(to, primary->row(y) + left * static_cast<size_t>(primary->bytesPerPixel()), area.width());
-        continue;
-      }
-      for (int x = area.left; x < area.right; ++x) *to++ = toXrgb8888(primary->rawPixel(x, y), primary->format());
-    }
-  } else {
+  if (area.left < area.right && area.top < area.bottom)
+    convertToXrgb(*primary, area, frame_.get());
+  else
     area = {0, 0, 0, 0};  // nothing changed: the kept picture is shown again
-  }
   const FrameArea part{area.left, area.top, area.width(), area.height()};
   // A refused frame leaves the screen behind frame_, so the next present hands over all of it.
   const bool shown = display_.presentFrame(frame_.get(), w, h, w * 4, &part);

@@ -91,7 +91,7 @@ class SurfaceDevice {
   bool forcedPrimary_ = false;
   PixelFormat primaryFormat_;
   int creations_ = 0;
-  std::unique_ptr<uint32_t[]> frame_;  // the converted primary, reused between presents
+  CacheLineArray<uint32_t> frame_;  // the converted primary, reused between presents
   size_t frameSize_ = 0;
   int frameWidth_ = 0, frameHeight_ = 0;
   uint64_t shownSerial_ = 0;  // the surface frame_ and the screen show; 0: none, or not all of it
