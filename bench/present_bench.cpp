@@ -4,7 +4,7 @@
 // format (SDL_ConvertPixels), Present<depth>/kelvox and Present<depth>/sdl. SDL's names for
 // the formats: RGB332, RGB555 (XRGB1555), RGB565, BGR24 (bytes blue, green, red) and
 // XRGB8888, where SDL copies the rows. Both sides widen a channel by repeating its top bits.
-// Measuring command: pixel_rows_bench.cpp, with 'Present' in the filter.
+// Measuring command: pixel_rows_bench.cpp.
 #include <benchmark/benchmark.h>
 
 #include <memory>

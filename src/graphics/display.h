@@ -91,8 +91,6 @@ class TDisplay {
   bool active() const { return active_; }
   bool changed() const { return changed_; }
   const common::Rect& changedRect() const { return changedRect_; }
-  // What the next Present will show of the back buffer (empty: nothing new). For tests.
-  common::Rect unshownRect();
   // The depth's row operations; null before the first Initialise.
   const PixelRowOps* rowOps() const { return rowOps_; }
 
@@ -110,6 +108,8 @@ class TDisplay {
   common::Rect screen() const { return {0, 0, width_, height_}; }
   // Takes a change of the back buffer by anyone but the compositor as a change of all of it.
   void noteOtherDrawing();
+  // What the next Present will show of the back buffer; empty: nothing new.
+  common::Rect unshownRect();
 
   platform::SurfaceDevice& device_;
   bool initialised_ = false;
