@@ -159,6 +159,7 @@ int main(int argc, char** argv) {
   options.stats = line.stats ? &stats : nullptr;
   options.soundFont = line.soundFont;
   options.terminationRequested = platform::terminationRequested;
+  options.presentLateFrames = !line.screenshot.empty() || !line.screenshotsAt.empty();
   // Screenshots are the frames as the surfaces handed them to the screen, whatever its scale.
   bool screenshotsOk = true;
   auto saveFrame = [&](const fs::path& file) {
