@@ -161,7 +161,7 @@ void MidiSynth::mix(float* acc, size_t frames) {
   // Nothing to hear without a piece: the synthesizer's tails after a stop were reset away.
   if (!synth_ || !piece_) return;
   frames = std::min(frames, Mixer::kBlockFrames);
-  size_t budget = std::max(frames, kStepFrames) * kMaxEventsPerFrame;
+  size_t budget = (std::max(frames, kStepFrames) + kFramesPerEvent - 1) / kFramesPerEvent;
   size_t done = 0;
   while (done < frames) {
     const size_t step = std::min(kStepFrames, frames - done);

@@ -5,10 +5,11 @@
 // rendered, so it advances exactly with the mixer, also on the headless device and the virtual
 // clock.
 //
-// One render sends at most kMaxEventsPerFrame events per frame it renders (with a floor of one
-// step's worth): a piece that crowds ten thousand notes into one instant is played over the
-// following blocks, late, instead of stalling the render, and with it the engine thread that
-// waits for the synth's lock, for seconds. Real music has a few hundred events a second.
+// One render sends at most one event for every kFramesPerEvent frames it renders (5,512 events a
+// second): a piece that crowds a million notes into one instant is played over the following
+// blocks, late, instead of stalling the render, and with it the engine thread that waits for the
+// synth's lock, for seconds. A note-on costs FluidSynth up to about 70 µs when all its voices
+// sound, so a tick's events take at most about 13 ms; real music has a few hundred a second.
 //
 // Threads: the engine thread loads, starts and stops; the device thread renders (mix). Both go
 // through the synth's own lock, so FluidSynth is never used on two threads at once, and the
@@ -40,8 +41,8 @@ class MidiSynth final : public MixerStream {
   bool ok() const { return synth_ != nullptr; }
   bool hasSoundFont() const { return soundFontId_ >= 0; }  // known once a piece was loaded
 
-  // The most events one render sends for each frame it renders.
-  static constexpr size_t kMaxEventsPerFrame = 1;
+  // One render sends at most one event for each kFramesPerEvent frames it renders.
+  static constexpr size_t kFramesPerEvent = 8;
   // The frames between two sends of due events (FluidSynth's own block).
   static constexpr size_t kStepFrames = 64;
 

@@ -23,10 +23,12 @@ class TrackReader {
   TrackReader(std::span<const uint8_t> track, SmfSequence& out, std::vector<TickEvent>& events)
       : b_(track), out_(out), events_(events) {}
 
-  // Reads events until the end of the track or the first damage; returns the track's last tick.
+  // Reads events until the end of the track or the first damage; returns the tick of its last
+  // whole event (its end).
   uint64_t read() {
     uint8_t running = 0;
-    while (at_ < b_.size()) {
+    uint64_t good = 0;
+    for (; at_ < b_.size(); good = tick_) {
       uint64_t delta;
       if (!number(delta)) break;
       tick_ += delta;
@@ -45,12 +47,12 @@ class TrackReader {
         running = 0;
         bool end = false;
         if (!meta(end)) break;
-        if (end) break;
+        if (end) return tick_;
       } else {
         break;  // a system real-time or common byte has no place in a file
       }
     }
-    return tick_;
+    return good;
   }
 
  private:
@@ -149,6 +151,7 @@ std::optional<SmfSequence> readSmf(std::span<const uint8_t> file, uint32_t sampl
 
   SmfSequence out;
   std::vector<TickEvent>& events = out.events;
+  events.reserve(file.size() / 3);  // the densest events (running status) take 3 bytes: no regrowth
   uint64_t lastTick = 0;
   size_t at = 8 + size_t{headerLength};
   for (uint32_t found = 0; found < tracks && file.size() - at >= 8;) {

@@ -57,7 +57,7 @@ TEST(SmfSequence, EventsAreTimedByDivisionTempoAndSmpteRate) {
 }
 
 TEST(MidiSynthBound, OneRenderSendsABoundedNumberOfEventsAndTheRestLater) {
-  // 10,000 notes at tick 0: the render of one block sends one event per frame it renders.
+  // 10,000 notes at tick 0: the render of one block sends one event per kFramesPerEvent frames.
   Bytes track;
   for (int i = 0; i < 10000; ++i) track.insert(track.end(), {0x00, 0x90, uint8_t(i % 128), 1});
   track.insert(track.end(), {0x00, 0xFF, 0x2F, 0x00});
@@ -66,10 +66,11 @@ TEST(MidiSynthBound, OneRenderSendsABoundedNumberOfEventsAndTheRestLater) {
   ASSERT_TRUE(synth.play(1));
   std::vector<float> acc(Mixer::kBlockFrames * 2);
   synth.mix(acc.data(), Mixer::kBlockFrames);
-  EXPECT_EQ(synth.eventsPending(), 10000 - Mixer::kBlockFrames * MidiSynth::kMaxEventsPerFrame);
-  int blocks = 1;
-  for (; synth.eventsPending() > 0 && blocks < 100; ++blocks) synth.mix(acc.data(), Mixer::kBlockFrames);
-  EXPECT_EQ(blocks, 40);  // 10,000 / 256, rounded up
+  const size_t perBlock = Mixer::kBlockFrames / MidiSynth::kFramesPerEvent;
+  EXPECT_EQ(synth.eventsPending(), 10000 - perBlock);
+  size_t blocks = 1;
+  for (; synth.eventsPending() > 0 && blocks < 1000; ++blocks) synth.mix(acc.data(), Mixer::kBlockFrames);
+  EXPECT_EQ(blocks, (10000 + perBlock - 1) / perBlock);
   EXPECT_FALSE(synth.isPlaying()) << "a piece ends once every event is out and its length is reached";
 }
 
