@@ -73,16 +73,15 @@ def midi(size):  # one track of note-ons, all at delta time 0 (running status: 3
     return b'MThd' + struct.pack('>IHHH', 6, 0, 1, 96) + b'MTrk' + struct.pack('>I', len(events)) + bytes(events)
 open(f'{work}/input-midi10m', 'wb').write(midi(10 << 20))
 open(f'{work}/input-midi4m', 'wb').write(midi((4 << 20) - 64))
-kanji, lead = [], 0x88
-while len(kanji) < 4512:  # JIS X 0208 kanji from 0x889F on, in Shift-JIS order
+kanji = []  # JIS X 0208 kanji from 0x889F on, in Shift-JIS order
+for lead in list(range(0x88, 0xA0)) + list(range(0xE0, 0xEB)):
     for trail in list(range(0x40, 0x7F)) + list(range(0x80, 0xFD)):
-        if (lead, trail) < (0x88, 0x9F):
-            continue
         try:
-            kanji.append(bytes([lead, trail]).decode('cp932'))
+            k = bytes([lead, trail]).decode('shift_jis')
         except UnicodeDecodeError:
-            pass
-    lead += 1
+            continue
+        if (lead, trail) >= (0x88, 0x9F) and len(kanji) < 4512 and k.encode('cp932') == bytes([lead, trail]):
+            kanji.append(k)
 open(f'{work}/input-kanji.kvs', 'w').write(
     '.code\n 640 480 0 SetScreenMode 1000 1100 1100 0 TextInit\n' +
     ''.join(f' 0 TextClear k{i} 0 TextAddString 1 -1 0 TextDraw\n' for i in range(4512)) +
