@@ -134,7 +134,10 @@ bool AudioRecorder::streamOut(const uint8_t* bytes, size_t size) {
   const size_t room = kStreamPendingBytes > streamPending_.size() + begun ? kStreamPendingBytes - streamPending_.size() - begun : 0;
   const size_t keep = begun + std::min(rest - begun, room / 4 * 4);
   streamPending_.insert(streamPending_.end(), bytes + done, bytes + done + keep);
-  dropped_ += (size - done - keep) / 4;
+  if (size - done > keep) {
+    std::lock_guard lock(ringMutex_);  // the count is shared with the device thread's ring
+    dropped_ += (size - done - keep) / 4;
+  }
   return true;
 }
 
