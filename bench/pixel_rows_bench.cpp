@@ -12,7 +12,7 @@
 // little between peers (pixman's weight is x/255); the amount of work is the same.
 //
 // Measured with all the pixel cases in one run (one line):
-//   build/bench/kelvox-bench --benchmark_filter='Convert|Add|Subtract|Blend|Keyed|Copy|Compose'
+//   build/bench/kelvox-bench --benchmark_filter='Convert|Add|Subtract|Blend|Keyed|Copy|Compose|Present'
 //       --benchmark_repetitions=3 --benchmark_min_time=0.2 --benchmark_format=json
 #include <benchmark/benchmark.h>
 

@@ -29,6 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     auto* machine = new vm::MachineContext(platform.platform());
     machine->dataSize = 16;
     machine->data.assign(16, 0);
+    machine->code.assign(64, 0);  // a restored pc must lie inside the code
     machine->paramStack.create(vm::kStackCapacity);
     machine->returnStack.create(vm::kStackCapacity);
     return machine;
@@ -40,6 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       case 2: {
         uint8_t mode = 1;
         vm::SystemList list;
+        // Files read at start go into an empty list; odd sizes take the merge into a list
+        // that holds entries already.
+        if (file.size() % 2) list.add(":flag");
         vm::decodeSystemFile(file, mode, list);
         break;
       }

@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "asm/program.h"
+#include "platform/file_system.h"
 #include "platform/text_encoding.h"
 #include "vm/instruction_set.h"
 
@@ -274,12 +275,9 @@ std::string Diagnostic::toString() const {
 }
 
 std::optional<std::string> readSourceFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) return std::nullopt;
-  return text.str();
+  auto bytes = platform::readRegularFile(path, kMaxSourceFileBytes, nullptr);
+  if (!bytes) return std::nullopt;
+  return std::string(bytes->begin(), bytes->end());
 }
 
 Result assemble(std::string_view source, std::string fileName, IncludeLoader loader) {

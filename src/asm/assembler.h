@@ -55,7 +55,12 @@ struct Result {
 // .include; [path] is already joined to the including file's folder.
 using IncludeLoader = std::function<std::optional<std::string>(const std::string& path)>;
 
-// The loader that reads files from disk.
+// The largest source file read. A script of the largest game is a few MB of text; a larger
+// file (or /dev/zero) is refused from its size before it is read.
+inline constexpr uint64_t kMaxSourceFileBytes = 64u << 20;
+
+// The loader that reads files from disk: regular files of at most kMaxSourceFileBytes only,
+// so a FIFO, a device or a folder is refused at once and never waited on.
 std::optional<std::string> readSourceFile(const std::string& path);
 
 // Assembles [source], reporting positions as [fileName]. Reports every error found.

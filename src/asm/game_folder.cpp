@@ -7,54 +7,38 @@
 // second one, which is why an assembled script always has at least one data word.
 #include "asm/game_folder.h"
 
-#include <fstream>
-#include <random>
 #include <system_error>
 
 #include "common/file_helpers.h"
+#include "platform/file_system.h"
 
 namespace kelvox::assembler {
 namespace {
 
 namespace fs = std::filesystem;
 
-// Writes [bytes] to [target] through a temporary file in the same folder and a rename.
+// Writes [bytes] to [target] through an AtomicFile: the old file survives any failure, and a
+// link or FIFO at [target] is refused rather than replaced.
 bool writeAtomically(const fs::path& target, const std::vector<uint8_t>& bytes, std::string& error) {
-  std::random_device random;
-  fs::path temp = target;
-  temp += ".tmp" + std::to_string(random());
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-      error = "cannot write '" + temp.string() + "'";
-      std::error_code ignored;
-      fs::remove(temp, ignored);
-      return false;
-    }
-  }
-  std::error_code ec;
-  fs::rename(temp, target, ec);
-  if (ec) {
-    error = "cannot replace '" + target.string() + "': " + ec.message();
-    fs::remove(temp, ec);
+  std::string why;
+  if (!platform::writeFileAtomic(target, bytes, &why)) {
+    error = "cannot write '" + target.string() + "': " + why;
     return false;
   }
   return true;
 }
 
+// Script files are indexed by 32-bit counts, as the engine reads them.
+constexpr uint64_t kMaxScriptFileBytes = 0x7FFFFFF0;
+
 bool readWhole(const fs::path& file, std::vector<uint8_t>& bytes, std::string& error) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    error = "cannot open '" + file.string() + "'";
+  platform::ReadFailure failure;
+  auto read = platform::readRegularFile(file, kMaxScriptFileBytes, &failure);
+  if (!read) {
+    error = "cannot read '" + file.string() + "': " + failure.reason;
     return false;
   }
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (in.bad()) {
-    error = "cannot read '" + file.string() + "'";
-    return false;
-  }
+  bytes = std::move(*read);
   return true;
 }
 

@@ -16,6 +16,11 @@ namespace kelvox::graphics {
 inline constexpr int32_t kMaxImageSide = 16384;
 inline constexpr int64_t kMaxImagePixels = int64_t{1} << 24;
 
+// The largest picture file read, checked from its size before reading: twice the largest
+// picture above stored as 8-bit RGBA without any compression. Real pictures are a few hundred
+// KB; a larger file is refused as damaged (17) and costs nothing.
+inline constexpr uint64_t kMaxPictureFileBytes = 128u << 20;
+
 // True if a picture of [width] × [height] may be decoded: both at least 1 and within the caps.
 constexpr bool imageSizeAllowed(int64_t width, int64_t height) {
   return width >= 1 && height >= 1 && width <= kMaxImageSide && height <= kMaxImageSide &&

@@ -78,6 +78,8 @@ void TDisplay::setUp() {
   if (!backVideo_ && !backSystem_) raiseFatal(Fault::BackBuffer);
   back_ = backVideo_ ? backVideo_.get() : backSystem_.get();
   markAll();
+  unshown_ = screen();  // a new primary shows nothing yet
+  backChangesSeen_ = back_->changeCount();
   // 7. The transitions' buffers, both in system memory.
   if (device_.createSurface(width_, height_, SurfaceMemory::System, work_) != SurfaceResult::Ok)
     raiseFatal(Fault::WorkBuffer);
@@ -122,15 +124,36 @@ void TDisplay::Refresh() {
   }
 }
 
+void TDisplay::noteOtherDrawing() {
+  if (back_ != nullptr && back_->changeCount() != backChangesSeen_) {
+    unshown_ = screen();
+    backChangesSeen_ = back_->changeCount();
+  }
+}
+
+common::Rect TDisplay::unshownRect() {
+  noteOtherDrawing();
+  return common::intersect(unshown_, screen());
+}
+
 void TDisplay::Present() {
   if (!primary_ || !back_) return;
-  // The window's rectangles are the game area itself on this platform: (0, 0, width, height)
-  // on both sides.
-  if (primary_->blt(nullptr, back_, nullptr, false) != SurfaceResult::Ok) {
+  // The window's rectangles are the game area itself on this platform: the same area on both
+  // sides, and only the part the screen lacks.
+  const common::Rect part = unshownRect();
+  if (part.isEmpty()) return;  // the screen shows the back buffer already
+  platform::SurfaceRect area{part.left, part.top, part.right, part.bottom};
+  const platform::SurfaceRect* shown = &area;
+  if (primary_->blt(&area, back_, &area, false) != SurfaceResult::Ok) {
+    // A restored primary holds junk: all of it is blitted and shown.
     primary_->restore();
     if (primary_->blt(nullptr, back_, nullptr, false) != SurfaceResult::Ok) return;  // ignored
+    shown = nullptr;
   }
-  device_.presentPrimary(primary_.get());
+  // A refused frame stays unshown and is tried again at the next present.
+  if (device_.presentPrimary(primary_.get(), shown) != SurfaceResult::Ok) return;
+  unshown_ = common::Rect{};
+  backChangesSeen_ = back_->changeCount();
 }
 
 void TDisplay::ComposeInto(Surface* target) {

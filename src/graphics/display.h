@@ -5,7 +5,10 @@
 // SetScreenMode has called Configure and Initialise.
 //
 // There is no page flipping: every frame is composed into the back buffer and blitted to the
-// primary surface, which the platform's SurfaceDevice shows in the window.
+// primary surface, which the platform's SurfaceDevice shows in the window. Only what the
+// screen lacks is blitted and shown: the areas composed since the last present, or all of it
+// after anyone else drew into the back buffer (a transition step). A present with nothing
+// new shows nothing; the window keeps the last picture and redraws it when it must.
 //
 // Every failure of Initialise is a FatalError with its own code (42 to 55); drawing failures
 // are retried once after restoring a lost surface and otherwise ignored.
@@ -51,8 +54,8 @@ class TDisplay {
 
   // Composes the changed region and shows it, when initialised and either windowed or active.
   void Refresh();
-  // Copies the back buffer to the window; a failed blit is retried once after restoring the
-  // primary surface.
+  // Copies to the window what it does not show yet of the back buffer (see above); a failed
+  // blit is retried once, of the whole buffer, after restoring the primary surface.
   void Present();
   // Composes (under Refresh's conditions), then copies the whole back buffer into [target]
   // (restored first if lost). For the pictures before and after a transition.
@@ -102,6 +105,11 @@ class TDisplay {
  private:
   void setUp();
   void markAll();
+  common::Rect screen() const { return {0, 0, width_, height_}; }
+  // Takes a change of the back buffer by anyone but the compositor as a change of all of it.
+  void noteOtherDrawing();
+  // What the next Present will show of the back buffer; empty: nothing new.
+  common::Rect unshownRect();
 
   platform::SurfaceDevice& device_;
   bool initialised_ = false;
@@ -117,6 +125,10 @@ class TDisplay {
   bool changed_ = true;
   common::Rect changedRect_ = kNothingChanged;
   const PixelRowOps* rowOps_ = nullptr;
+  // The part of the back buffer the screen does not show yet, known while the back buffer's
+  // change count is still [backChangesSeen_] (Present).
+  common::Rect unshown_;
+  uint64_t backChangesSeen_ = 0;
 };
 
 }  // namespace kelvox::graphics

@@ -106,6 +106,7 @@ void TDisplay::Compose() {
   }
   // 4. Clear the changed rectangle. A rectangle that ended up inverted or off the screen (a
   // sprite wholly outside it) is refused by the surface and clears nothing.
+  noteOtherDrawing();
   const common::Rect ch = changedRect_;
   SurfaceRect area = toSurface(ch);
   back_->colorFill(&area, 0);
@@ -125,7 +126,9 @@ void TDisplay::Compose() {
       if (r == SurfaceResult::SurfaceLost) Refill(*this, ref);
     }
   }
-  // 6.
+  // 6. The screen lacks what was drawn, as far as it lies on the screen.
+  unshown_ = common::unite(unshown_, common::intersect(ch, screen()));
+  backChangesSeen_ = back_->changeCount();
   changed_ = false;
   changedRect_ = kNothingChanged;
 }

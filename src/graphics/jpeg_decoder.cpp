@@ -123,7 +123,9 @@ int decodeJpegBytes(DecodedImage& image, std::span<const uint8_t> file, std::str
 }
 
 int DecodeJpeg(DecodedImage& image, const platform::Paths& paths, std::string_view sjisPath, std::string_view sjisName) {
-  auto file = platform::readWholeFile(paths.resolve(sjisPath));
+  platform::ReadFailure failure;
+  auto file = platform::readRegularFile(paths.resolve(sjisPath), kMaxPictureFileBytes, &failure);
+  if (!file && failure.kind == platform::ReadFailure::Kind::TooLarge) raiseFatal(Fault::PictureDamaged, sjisName);
   if (!file) raiseFatal(Fault::PictureOpen);
   return decodeJpegBytes(image, *file, sjisName);
 }

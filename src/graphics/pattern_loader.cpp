@@ -26,8 +26,10 @@ bool isFile(const vm::MachineContext& m, const std::string& path) {
 }
 
 // "\name" into the seen list, and the list kept in Save\Sys at once. A Save\Sys that cannot
-// be written (no Save\ folder yet) is reported and the picture still loads.
+// be written is reported and the picture still loads. A name with CR or LF is not recorded:
+// in Save\Sys it would read back as other entries.
 void recordSeen(vm::MachineContext& m, std::string_view name) {
+  if (!vm::SystemList::storable(name)) return;
   std::string entry = "\\" + std::string(name);
   if (!m.systemList.contains(entry)) m.systemList.add(entry);
   try {

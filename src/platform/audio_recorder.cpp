@@ -1,13 +1,14 @@
 // The recording device: the tee, the ring and the WAV file.
 #include "platform/audio_recorder.h"
-#include "platform/write_all.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <bit>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 
 namespace kelvox::platform {
@@ -15,7 +16,9 @@ namespace kelvox::platform {
 namespace {
 
 constexpr size_t kRingSamples = AudioDevice::kSampleRate * AudioDevice::kChannels * 4;  // 4 s
-constexpr uint64_t kMaxDataBytes = 0xFFFFFFFFull - 36;  // what the RIFF size field can carry
+constexpr uint64_t kMaxDataBytes = kStreamDataBytes;  // what the RIFF size field can carry, whole frames
+constexpr size_t kStreamPendingBytes = AudioDevice::kSampleRate * 4;  // one second
+constexpr int kStreamFinishMs = 2000;  // how long finish() waits for a reader to take the rest
 
 void put32(std::vector<uint8_t>& b, uint32_t v) {
   for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
@@ -58,41 +61,118 @@ AudioRecorder::~AudioRecorder() {
 }
 
 bool AudioRecorder::start(const std::filesystem::path& file, std::string& error) {
-  file_ = file;
-  part_ = file;
-  part_ += ".part";
-  fd_ = ::open(part_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd_ < 0) {
-    error = part_.string() + ": " + std::strerror(errno);
-    return false;
-  }
-  auto header = wavHeader(0);
-  if (!writeAll(fd_, header.data(), header.size())) {
-    error = part_.string() + ": " + std::strerror(errno);
-    ::close(fd_);
-    fd_ = -1;
-    return false;
-  }
+  target_ = file;
   dataBytes_ = 0;
+  writeFailed_ = false;
+  PathKind kind = pathKind(file);
+  if (kind == PathKind::Fifo || kind == PathKind::CharacterDevice) return startStream(file, error);
+  if (kind != PathKind::Missing && kind != PathKind::RegularFile) {
+    error = file.string() + ": " + describePathKind(kind) +
+            " is there; a recording replaces only a regular file, or streams to a FIFO or a device";
+    return false;
+  }
+  file_ = std::make_unique<AtomicFile>(file);
+  std::string why;
+  auto header = wavHeader(0);
+  if (!file_->open(why) || !file_->write(header)) {
+    if (why.empty()) why = std::strerror(errno);
+    error = file.string() + ": " + why;
+    file_.reset();
+    return false;
+  }
   return true;
 }
 
-bool AudioRecorder::finish(std::string& error) {
-  if (fd_ < 0) return true;
-  drain();
-  auto header = wavHeader(static_cast<uint32_t>(dataBytes_));
-  bool ok = !writeFailed_ && ::pwrite(fd_, header.data(), header.size(), 0) == static_cast<ssize_t>(header.size()) &&
-            ::fsync(fd_) == 0;
-  if (!ok) error = part_.string() + ": " + (writeFailed_ ? "write failed" : std::strerror(errno));
-  ::close(fd_);
-  fd_ = -1;
-  std::error_code ec;
-  if (ok) {
-    std::filesystem::rename(part_, file_, ec);
-    if (ec) error = file_.string() + ": " + ec.message();
-    ok = !ec;
+bool AudioRecorder::startStream(const std::filesystem::path& file, std::string& error) {
+  // A reader that goes away must end the recording with a message, not the program by SIGPIPE.
+  std::signal(SIGPIPE, SIG_IGN);
+  int fd = ::open(file.c_str(), O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
+    error = file.string() + ": " + (errno == ENXIO ? std::string("no program is reading the FIFO") : std::strerror(errno));
+    return false;
   }
-  if (!ok) std::filesystem::remove(part_, ec);
+  streamFd_ = fd;
+  streamPending_.clear();
+  auto header = wavHeader(kStreamDataBytes);
+  if (!streamOut(header.data(), header.size())) {
+    error = file.string() + ": " + std::strerror(errno);
+    ::close(streamFd_);
+    streamFd_ = -1;
+    return false;
+  }
+  return true;
+}
+
+bool AudioRecorder::streamOut(const uint8_t* bytes, size_t size) {
+  // What waited comes first, so the stream keeps its order and its frames whole.
+  auto writeSome = [&](const uint8_t* p, size_t n) -> ssize_t {
+    size_t done = 0;
+    while (done < n) {
+      ssize_t w = ::write(streamFd_, p + done, n - done);
+      if (w < 0 && errno == EINTR) continue;
+      if (w < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
+      if (w <= 0) return -1;
+      done += static_cast<size_t>(w);
+    }
+    return static_cast<ssize_t>(done);
+  };
+  if (!streamPending_.empty()) {
+    ssize_t w = writeSome(streamPending_.data(), streamPending_.size());
+    if (w < 0) return false;
+    streamPending_.erase(streamPending_.begin(), streamPending_.begin() + w);
+  }
+  size_t done = 0;
+  if (streamPending_.empty()) {
+    ssize_t w = writeSome(bytes, size);
+    if (w < 0) return false;
+    done = static_cast<size_t>(w);
+  }
+  // The rest waits while there is room; beyond that whole frames are dropped. [bytes] are
+  // whole frames (the header is 11 of them), so only the frame a short write began must stay.
+  const size_t rest = size - done;
+  const size_t begun = std::min(rest, (4 - done % 4) % 4);
+  const size_t room = kStreamPendingBytes > streamPending_.size() + begun ? kStreamPendingBytes - streamPending_.size() - begun : 0;
+  const size_t keep = begun + std::min(rest - begun, room / 4 * 4);
+  streamPending_.insert(streamPending_.end(), bytes + done, bytes + done + keep);
+  if (size - done > keep) {
+    std::lock_guard lock(ringMutex_);  // the count is shared with the device thread's ring
+    dropped_ += (size - done - keep) / 4;
+  }
+  return true;
+}
+
+bool AudioRecorder::finishStream(std::string& error) {
+  bool ok = !writeFailed_;
+  for (int waited = 0; ok && !streamPending_.empty() && waited < kStreamFinishMs; waited += 50) {
+    pollfd p{streamFd_, POLLOUT, 0};
+    ::poll(&p, 1, 50);
+    ok = streamOut(nullptr, 0);
+  }
+  if (!ok) error = target_.string() + ": the reader stopped reading (" + std::strerror(errno) + ")";
+  else if (!streamPending_.empty()) error = target_.string() + ": the reader did not take the end of the recording";
+  ok = ok && streamPending_.empty();
+  ::close(streamFd_);
+  streamFd_ = -1;
+  streamPending_.clear();
+  return ok;
+}
+
+bool AudioRecorder::finish(std::string& error) {
+  if (streamFd_ >= 0) {
+    drain();
+    return finishStream(error);
+  }
+  if (!file_) return true;
+  drain();
+  std::string why;
+  auto header = wavHeader(static_cast<uint32_t>(dataBytes_));
+  bool ok = !writeFailed_ && file_->writeAt(0, header) && file_->commit(why);
+  if (!ok) {
+    if (why.empty()) why = writeFailed_ ? "write failed" : std::strerror(errno);
+    if (writeFailed_) file_->abandon();
+    error = target_.string() + ": " + why;
+  }
+  file_.reset();  // an uncommitted temporary goes with it
   return ok;
 }
 
@@ -148,11 +228,12 @@ void AudioRecorder::drain() {
 }
 
 void AudioRecorder::append(const int16_t* samples, size_t count) {
-  if (fd_ < 0 || writeFailed_ || count == 0) return;
+  if ((!file_ && streamFd_ < 0) || writeFailed_ || count == 0) return;
   size_t bytes = count * sizeof(int16_t);
   if (dataBytes_ + bytes > kMaxDataBytes) return;  // a full file stops growing
   static_assert(std::endian::native == std::endian::little, "samples go to disk as they are in memory");
-  if (!writeAll(fd_, samples, bytes)) {
+  const auto* p = reinterpret_cast<const uint8_t*>(samples);
+  if (streamFd_ >= 0 ? !streamOut(p, bytes) : !file_->write({p, bytes})) {
     writeFailed_ = true;
     return;
   }

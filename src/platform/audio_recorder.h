@@ -1,10 +1,19 @@
 // Recording what an audio device plays into a WAV file (kelvox --audio-out): an AudioDevice
 // that wraps the real one, passes every pull on to the engine's source and keeps a copy.
 //
-// The file is the canonical 44-byte-header PCM WAV, 16-bit stereo at 44100 Hz. It is written
-// as a temporary file beside the target ("NAME.part") and renamed over it by finish(), after
-// the header's sizes are filled in and the data is on disk; a run that dies leaves the old
-// file alone.
+// The file is the canonical 44-byte-header PCM WAV, 16-bit stereo at 44100 Hz. A target that
+// is missing or a regular file is written through an AtomicFile (atomic_file.h) and renamed
+// into place by finish(), after the header's sizes are filled in and the data is on disk; a
+// run that dies leaves the old file alone.
+//
+// A target that is a FIFO or a character device (/dev/null, a pipe to a player) is written
+// straight to, as a stream, and never replaced. A stream cannot be rewound to fill in the
+// sizes, so its header claims the largest data a WAV can hold (kStreamDataBytes) and readers
+// take the sound up to the stream's end, as they do for any piped WAV. The stream is written
+// without blocking: what a slow reader does not take is kept up to one second and then
+// dropped (counted in framesDropped), so the engine never waits on it; finish() gives the
+// reader two more seconds for the rest. A FIFO that no program reads is refused at start(), as
+// is any other kind of target (a link, a folder, a block device), with a message saying so.
 //
 // Threads: a pull on the thread that made the recorder (the headless device's, in update)
 // writes to the file at once. A pull on another thread (SDL's audio thread) only copies into a
@@ -18,11 +27,13 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "platform/atomic_file.h"
 #include "platform/audio_device.h"
 
 namespace kelvox::platform {
@@ -34,11 +45,13 @@ class AudioRecorder final : public AudioDevice, private AudioSource {
   AudioRecorder(const AudioRecorder&) = delete;
   AudioRecorder& operator=(const AudioRecorder&) = delete;
 
-  // Starts the temporary file for [file]. False with the reason in [error].
+  // Starts the temporary file for [file], or the stream to it. False with the reason in
+  // [error], leaving whatever is at [file] as it was.
   bool start(const std::filesystem::path& file, std::string& error);
-  // Writes what is pending, fills in the header, and renames the file into place. False with
-  // the reason in [error]; nothing when not started.
+  // Writes what is pending, fills in the header, and renames the file into place (a stream:
+  // passes on the rest). False with the reason in [error]; nothing when not started.
   bool finish(std::string& error);
+  bool isStream() const { return streamFd_ >= 0; }
 
   bool open(AudioSource& source) override;
   void close() override;
@@ -53,14 +66,21 @@ class AudioRecorder final : public AudioDevice, private AudioSource {
   void prepare(size_t frames) override { source_->prepare(frames); }
   void append(const int16_t* samples, size_t count);  // engine thread
   void drain();
+  bool startStream(const std::filesystem::path& file, std::string& error);
+  // Writes as much of [bytes] to the stream as it takes now; the rest waits in streamPending_
+  // (whole frames dropped once it holds a second). False when the reader has gone.
+  bool streamOut(const uint8_t* bytes, size_t size);
+  bool finishStream(std::string& error);
 
   AudioDevice& inner_;
   AudioDevice* fallback_;
   AudioDevice* active_ = nullptr;  // the one of the two that pulls; none when closed
   AudioSource* source_ = nullptr;
   std::thread::id engineThread_;
-  int fd_ = -1;
-  std::filesystem::path file_, part_;
+  std::unique_ptr<AtomicFile> file_;  // a regular target, until finish
+  int streamFd_ = -1;                 // a FIFO or device target, until finish
+  std::vector<uint8_t> streamPending_;
+  std::filesystem::path target_;
   uint64_t dataBytes_ = 0;
   bool writeFailed_ = false;
 
@@ -73,5 +93,8 @@ class AudioRecorder final : public AudioDevice, private AudioSource {
 
 // The canonical 44-byte header of a 16-bit stereo 44100 Hz PCM file with [dataBytes] of data.
 std::vector<uint8_t> wavHeader(uint32_t dataBytes);
+// The data size a stream's header claims: the largest whole number of frames whose RIFF size
+// still fits 32 bits.
+inline constexpr uint32_t kStreamDataBytes = 0xFFFFFFD8u;
 
 }  // namespace kelvox::platform

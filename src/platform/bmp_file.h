@@ -33,6 +33,10 @@
 
 namespace kelvox::platform {
 
+// The largest BMP file read: the largest bitmap (Bitmap::kMaxPixels, 32 bits each) with room
+// for the longest header and its masks, so every file encodeBmp writes is read back.
+inline constexpr uint64_t kMaxBmpFileBytes = 4 * uint64_t{Bitmap::kMaxPixels} + 1024;
+
 // The BMP file of [bitmap]: 32 bits per pixel, uncompressed, rows bottom first.
 std::vector<uint8_t> encodeBmp(const Bitmap& bitmap);
 

@@ -1,6 +1,11 @@
 // Time, as the engine sees it: a millisecond counter that wraps like timeGetTime, and a sleep.
 // SteadyClock reads the host's monotonic clock; VirtualClock is for tests, where sleeping
 // advances time instantly and each reading can cost a configurable number of milliseconds.
+//
+// Waiting for a deadline. sleepPast() blocks until the counter has passed a given reading. The
+// base class does it as the original's frame pacing did, with a sleep to 3 ms before it and
+// then reading the clock until it has passed (on the VirtualClock every reading costs time, so
+// the spin ends); SteadyClock sleeps once, to the very millisecond, on the monotonic clock.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +21,10 @@ class Clock {
   virtual void sleep(uint32_t ms) = 0;
   // Wall-clock seconds since 1970 (for seeding and dates).
   virtual int64_t wallSeconds() = 0;
+  // Blocks until now() reads past [deadline] (deadline − now() < 0 as a signed difference).
+  // [lastReading] is the caller's latest now(), at or before [deadline]; the wait starts from
+  // it without another reading. Returns at once for a deadline already passed.
+  virtual void sleepPast(uint32_t deadline, uint32_t lastReading);
 };
 
 class SteadyClock final : public Clock {
@@ -23,6 +32,9 @@ class SteadyClock final : public Clock {
   uint32_t now() override;
   void sleep(uint32_t ms) override;
   int64_t wallSeconds() override;
+  // One absolute sleep on the monotonic clock to the start of millisecond [deadline] + 1, so
+  // the thread costs nothing while it waits and wakes within the timer's slack (tens of µs).
+  void sleepPast(uint32_t deadline, uint32_t lastReading) override;
 };
 
 class VirtualClock final : public Clock {

@@ -11,7 +11,8 @@
 namespace kelvox::platform {
 
 FileReader::FileReader(const std::filesystem::path& file) {
-  fd_ = open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  // O_NONBLOCK: a FIFO is seen to be one without waiting for a writer.
+  fd_ = open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd_ < 0) {
     error_ = std::string("open: ") + std::strerror(errno);
     return;

@@ -1,5 +1,7 @@
-// POSIX file access: whole-file reads and atomic replacement.
+// POSIX file access: bounded whole-file reads, and atomic replacement through AtomicFile.
 #include "platform/file_system.h"
+
+#include "platform/atomic_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,22 +15,19 @@ namespace kelvox::platform {
 
 namespace fs = std::filesystem;
 
-namespace {
-void setError(std::string* error, const char* what) {
-  if (error) *error = std::string(what) + ": " + std::strerror(errno);
-}
-}  // namespace
-
-std::optional<std::vector<uint8_t>> readRegularFile(const fs::path& file, uint64_t maxBytes, ReadFailure* failure) {
+std::optional<std::vector<uint8_t>> readRegularFile(const fs::path& file, uint64_t maxBytes, ReadFailure* failure,
+                                                    Links links) {
   using Kind = ReadFailure::Kind;
   auto fail = [&](Kind kind, std::string reason) -> std::optional<std::vector<uint8_t>> {
     if (failure) *failure = {kind, std::move(reason)};
     return std::nullopt;
   };
   // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
-  int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | (links == Links::Refuse ? O_NOFOLLOW : 0);
+  int fd = open(file.c_str(), flags);
   if (fd < 0) {
     int err = errno;
+    if (err == ELOOP && links == Links::Refuse) return fail(Kind::NotRegularFile, "a symbolic link");
     return fail(err == ENOENT || err == ENOTDIR ? Kind::Missing : Kind::Unreadable,
                 std::string("open: ") + std::strerror(err));
   }
@@ -65,44 +64,21 @@ std::optional<std::vector<uint8_t>> readRegularFile(const fs::path& file, uint64
 
 std::optional<std::vector<uint8_t>> readWholeFile(const fs::path& file, std::string* error) {
   ReadFailure failure;
-  auto bytes = readRegularFile(file, UINT64_MAX, &failure);
+  auto bytes = readRegularFile(file, kMaxWholeFileBytes, &failure);
   if (!bytes && error) *error = failure.reason;
   return bytes;
 }
 
 bool writeFileAtomic(const fs::path& file, std::span<const uint8_t> bytes, std::string* error) {
-  fs::path temp = file;
-  temp += ".tmp-XXXXXX";
-  std::string pattern = temp.string();
-  int fd = mkstemp(pattern.data());
-  if (fd < 0) {
-    setError(error, "create");
-    return false;
+  AtomicFile out(file);
+  std::string why;
+  bool ok = out.open(why);
+  if (ok) {
+    out.write(bytes);  // a write error is the commit's to report
+    ok = out.commit(why);
   }
-  size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      setError(error, "write");
-      close(fd);
-      unlink(pattern.c_str());
-      return false;
-    }
-    done += static_cast<size_t>(n);
-  }
-  fchmod(fd, 0644);
-  if (fsync(fd) != 0 || close(fd) != 0) {
-    setError(error, "flush");
-    unlink(pattern.c_str());
-    return false;
-  }
-  if (rename(pattern.c_str(), file.c_str()) != 0) {
-    setError(error, "rename");
-    unlink(pattern.c_str());
-    return false;
-  }
-  return true;
+  if (!ok && error) *error = why;
+  return ok;
 }
 
 bool isRegularFile(const fs::path& path) {

@@ -1,12 +1,12 @@
-// FreeType behind the Font interface: one face at one size per font, glyphs rendered once in
-// monochrome and kept as bit rows, then put out as runs of set pixels.
+// FreeType behind the Font interface: one face at one size per font, glyphs rendered in
+// monochrome and kept in the engine's GlyphCache (bounded in bytes), then put out as runs of
+// set pixels.
 #include "platform/freetype_font_engine.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
 #include <algorithm>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/text_encoding.h"
@@ -27,7 +27,6 @@ namespace {
 
 constexpr int kDefaultCellHeight = 16;  // a height of 0 asks for "a default size"
 constexpr int kMaxHeight = 1024;         // pixels; a script's wild size gets no font
-constexpr size_t kMaxCachedGlyphs = 8192;  // about every character of JIS X 0208
 constexpr size_t kMaxCachedFonts = 64;
 
 bool isTrailByte(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
@@ -46,17 +45,14 @@ uint32_t codePointOf(std::string_view bytes) {
   return cp == 0xFFFD ? 0 : cp;
 }
 
-// One rendered character: set pixels as one byte each, placed relative to its cell.
-struct Glyph {
-  int left = 0, top = 0;  // offset of the bit rows from the cell's top-left corner
-  int width = 0, rows = 0;
-  std::vector<uint8_t> set;  // width × rows, 1 = ink
-};
+uint32_t nextFontId = 0;  // engine thread only; a font's glyphs are cached under its own id
 
 class FreeTypeFont : public Font {
  public:
-  FreeTypeFont(std::shared_ptr<void> library, FT_Face face, int cellHeight, int ascent)
-      : library_(std::move(library)), face_(face), cellHeight_(cellHeight), ascent_(ascent) {}
+  FreeTypeFont(std::shared_ptr<void> library, std::shared_ptr<GlyphCache> cache, FT_Face face, int cellHeight,
+               int ascent)
+      : library_(std::move(library)), cache_(std::move(cache)), id_(++nextFontId), face_(face),
+        cellHeight_(cellHeight), ascent_(ascent) {}
   ~FreeTypeFont() override { FT_Done_Face(face_); }
 
   int cellHeight() const override { return cellHeight_; }
@@ -86,11 +82,14 @@ class FreeTypeFont : public Font {
   }
 
  private:
+  // The glyph of [code], from the cache or rendered into it; good until the next glyph().
   const Glyph& glyph(uint16_t code, std::string_view bytes, int cellWidth) {
-    auto found = cache_.find(code);
-    if (found != cache_.end()) return found->second;
-    if (cache_.size() >= kMaxCachedGlyphs) cache_.clear();
-    Glyph& g = cache_[code];
+    if (const Glyph* found = cache_->find(id_, code)) return *found;
+    return cache_->insert(id_, code, render(bytes, cellWidth));
+  }
+
+  Glyph render(std::string_view bytes, int cellWidth) {
+    Glyph g;
     uint32_t cp = codePointOf(bytes);
     FT_UInt index = cp ? FT_Get_Char_Index(face_, cp) : 0;
     if (index == 0 || FT_Load_Glyph(face_, index, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO | FT_LOAD_MONOCHROME) != 0)
@@ -138,10 +137,11 @@ class FreeTypeFont : public Font {
   }
 
   std::shared_ptr<void> library_;  // keeps FreeType alive as long as the face
+  std::shared_ptr<GlyphCache> cache_;  // the engine's, shared by its fonts; by (id_, Shift-JIS code)
+  uint32_t id_;
   FT_Face face_;
   int cellHeight_;
   int ascent_;  // pixels from the cell's top to the baseline
-  std::unordered_map<uint16_t, Glyph> cache_;  // by Shift-JIS code (one or two bytes)
 };
 
 }  // namespace
@@ -192,7 +192,7 @@ std::shared_ptr<Font> FreeTypeFontEngine::createFont(std::string_view faceName, 
     ascent = static_cast<int>((int64_t{cell} * ftFace->ascender * 2 + (ftFace->ascender - ftFace->descender)) /
                               (2 * int64_t{ftFace->ascender - ftFace->descender}));
   if (fonts_.size() >= kMaxCachedFonts) fonts_.clear();
-  auto font = std::make_shared<FreeTypeFont>(library_, ftFace, cell, ascent);
+  auto font = std::make_shared<FreeTypeFont>(library_, glyphs_, ftFace, cell, ascent);
   fonts_.emplace(key, font);
   return font;
 }

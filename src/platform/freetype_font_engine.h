@@ -1,6 +1,6 @@
 // The font engine of both platforms (a window and headless alike, so tests draw real glyphs):
-// faces found through fontconfig, glyphs rasterised by FreeType in monochrome, cached per face
-// and height.
+// faces found through fontconfig, glyphs rasterised by FreeType in monochrome, cached for all
+// faces and heights together in one GlyphCache bounded in bytes.
 #pragma once
 
 #include <map>
@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "platform/font_engine.h"
+#include "platform/glyph_cache.h"
 
 namespace kelvox::platform {
 
@@ -38,6 +39,7 @@ class FreeTypeFontEngine : public FontEngine {
  private:
   struct Library;
   std::shared_ptr<Library> library_;  // shared with the fonts, which may outlive the engine
+  std::shared_ptr<GlyphCache> glyphs_ = std::make_shared<GlyphCache>();  // likewise
   std::map<std::string, FaceFile> faces_;  // Shift-JIS face name -> matched file
   std::map<std::pair<std::string, int>, std::shared_ptr<Font>> fonts_;  // (file path, height)
 };

@@ -12,6 +12,7 @@
 #include "platform/font_engine.h"
 #include "platform/paths.h"
 #include "platform/surface_device.h"
+#include "platform/text_sink.h"
 #include "platform/window.h"
 
 namespace kelvox::platform {
@@ -26,10 +27,11 @@ struct Platform {
   FontEngine& fonts;
   SurfaceDevice& surfaces;  // makes the display's surfaces and shows its primary one
   CdDevice& cd;             // the CD-audio device (tracks ripped from the disc)
+  TextSink* textSink = nullptr;  // where the text hook hands out shown text; null: no hook
 
   // The same services with [other] as the window: for a window that wraps this one (the
   // scripted input of an unattended run).
-  Platform withWindow(Window& other) const { return {clock, dialogs, other, paths, display, audio, fonts, surfaces, cd}; }
+  Platform withWindow(Window& other) const { return {clock, dialogs, other, paths, display, audio, fonts, surfaces, cd, textSink}; }
 };
 
 }  // namespace kelvox::platform

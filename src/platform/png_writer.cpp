@@ -5,15 +5,22 @@
 #include <png.h>
 
 #include <csetjmp>
-#include <cstdio>
 #include <vector>
+
+#include "platform/atomic_file.h"
 
 namespace kelvox::platform {
 
 namespace {
 
+// libpng's output goes to the AtomicFile; a write error there is the commit's to report.
+void writeToFile(png_structp png, png_bytep data, size_t length) {
+  static_cast<AtomicFile*>(png_get_io_ptr(png))->write({data, length});
+}
+void flushNothing(png_structp) {}
+
 // Writes [rows] to [out]; false on any libpng error. Nothing with a destructor lives here.
-bool encode(std::FILE* out, png_bytep* rows, int width, int height) {
+bool encode(AtomicFile* out, png_bytep* rows, int width, int height) {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   if (png == nullptr) return false;
   png_infop info = png_create_info_struct(png);
@@ -21,7 +28,7 @@ bool encode(std::FILE* out, png_bytep* rows, int width, int height) {
     png_destroy_write_struct(&png, &info);
     return false;
   }
-  png_init_io(png, out);
+  png_set_write_fn(png, out, writeToFile, flushNothing);
   png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_RGB,
                PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
@@ -48,20 +55,18 @@ bool writePngFile(const std::filesystem::path& file, const uint32_t* xrgb8888, i
   }
   std::vector<png_bytep> rows(h);
   for (size_t y = 0; y < h; ++y) rows[y] = rgb.data() + y * w * 3;
-  std::filesystem::path part = file;
-  part += ".part";
-  std::FILE* out = std::fopen(part.c_str(), "wb");
-  if (out == nullptr) {
-    error = part.string() + ": cannot be created";
+  AtomicFile out(file);
+  std::string why;
+  if (!out.open(why)) {
+    error = file.string() + ": " + why;
     return false;
   }
-  bool ok = encode(out, rows.data(), width, height);
-  ok = (std::fclose(out) == 0) && ok;
-  std::error_code ec;
-  if (ok) std::filesystem::rename(part, file, ec);
-  if (!ok || ec) {
-    std::filesystem::remove(part, ec);
-    error = file.string() + ": cannot be written";
+  if (!encode(&out, rows.data(), width, height)) {
+    error = file.string() + ": cannot be encoded";
+    return false;  // out's destructor removes the temporary
+  }
+  if (!out.commit(why)) {
+    error = file.string() + ": " + why;
     return false;
   }
   return true;

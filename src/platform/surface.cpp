@@ -4,6 +4,7 @@
 #include "platform/surface.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 #include "platform/keyed_row_copy.h"
@@ -65,6 +66,12 @@ bool overlap(const SurfaceRect& a, const SurfaceRect& b) {
   return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
+// Serial numbers: tests make surfaces on several threads, so the counter is atomic.
+uint64_t nextSerial() {
+  static std::atomic<uint64_t> last{0};
+  return last.fetch_add(1, std::memory_order_relaxed) + 1;
+}
+
 }  // namespace
 
 Surface::Surface(int width, int height, PixelFormat format, SurfaceMemory memory,
@@ -76,9 +83,11 @@ Surface::Surface(int width, int height, PixelFormat format, SurfaceMemory memory
       bytesPerPixel_(format.bitsPerPixel / 8),
       // Rows padded to four bytes, as DirectDraw's pitch often was: callers must use the pitch.
       pitch_((width * (format.bitsPerPixel / 8) + 3) & ~3),
-      pixels_(static_cast<size_t>(pitch_) * static_cast<size_t>(height)),
+      pixelBytes_(static_cast<size_t>(pitch_) * static_cast<size_t>(height)),
+      pixels_(pixelBytes_),  // a new surface is black
       device_(std::move(device)),
-      lossSeen_(device_ ? device_->lossCount : 0) {}
+      lossSeen_(device_ ? device_->lossCount : 0),
+      serial_(nextSerial()) {}
 
 bool Surface::lostNow() const { return lost_ || (device_ && device_->lossCount != lossSeen_); }
 
@@ -89,7 +98,7 @@ SurfaceResult Surface::restore() {
   if (device_ && device_->restoreRefused) return SurfaceResult::WrongMode;
   lost_ = false;
   lossSeen_ = device_ ? device_->lossCount : 0;
-  std::memset(pixels_.data(), 0xCD, pixels_.size());
+  std::memset(pixels_.get(), 0xCD, pixelBytes_);
   pixelsChanged();
   return SurfaceResult::Ok;
 }
@@ -109,19 +118,21 @@ SurfaceResult Surface::lock(const SurfaceRect* area, LockedArea& out, LockAccess
   SurfaceRect a = area ? *area : SurfaceRect{0, 0, width_, height_};
   if (!inside(a)) return SurfaceResult::InvalidRect;
   if (access == LockAccess::ReadWrite) pixelsChanged();
-  out.pixels = pixels_.data() + static_cast<size_t>(a.top) * static_cast<size_t>(pitch_) +
+  out.pixels = pixels_.get() + static_cast<size_t>(a.top) * static_cast<size_t>(pitch_) +
                static_cast<size_t>(a.left) * static_cast<size_t>(bytesPerPixel_);
   out.pitch = pitch_;
   out.width = a.width();
   out.height = a.height();
   out.format = format_;
   locked_ = true;
+  lockWrites_ = access == LockAccess::ReadWrite;
   return SurfaceResult::Ok;
 }
 
 SurfaceResult Surface::unlock() {
   if (!locked_) return SurfaceResult::NotLocked;
   locked_ = false;
+  if (lockWrites_) ++changes_;  // written while locked
   return SurfaceResult::Ok;
 }
 
@@ -135,6 +146,7 @@ SurfaceResult Surface::getDC(LockedArea& out) {
 SurfaceResult Surface::releaseDC() {
   if (!dcOut_) return SurfaceResult::NotLocked;
   dcOut_ = false;
+  ++changes_;  // drawn into while the context was out
   return SurfaceResult::Ok;
 }
 
@@ -158,7 +170,7 @@ SurfaceResult Surface::colorFill(const SurfaceRect* area, uint32_t value) {
   if (!inside(a)) return SurfaceResult::InvalidRect;
   pixelsChanged();
   for (int32_t y = a.top; y < a.bottom; ++y) {
-    uint8_t* p = pixels_.data() + static_cast<size_t>(y) * static_cast<size_t>(pitch_) +
+    uint8_t* p = pixels_.get() + static_cast<size_t>(y) * static_cast<size_t>(pitch_) +
                  static_cast<size_t>(a.left) * static_cast<size_t>(bytesPerPixel_);
     for (int32_t x = a.left; x < a.right; ++x, p += bytesPerPixel_) writeRaw(p, bytesPerPixel_, value);
   }
@@ -192,13 +204,17 @@ SurfaceResult Surface::copy(const SurfaceRect& d, Surface& source, const Surface
     copyKeyedRuns(d, source, s);
     return SurfaceResult::Ok;
   }
+  if (!keySource && s.width() == d.width() && s.height() == d.height()) {
+    copyOpaque(d, source, s);
+    return SurfaceResult::Ok;
+  }
   const int64_t dw = d.width(), dh = d.height(), sw = s.width(), sh = s.height();
   for (int64_t y = 0; y < dh; ++y) {
     const int64_t sy = s.top + y * sh / dh;
-    const uint8_t* from = source.pixels_.data() + static_cast<size_t>(sy) * static_cast<size_t>(source.pitch_);
-    uint8_t* to = pixels_.data() + static_cast<size_t>(d.top + y) * static_cast<size_t>(pitch_) +
+    const uint8_t* from = source.pixels_.get() + static_cast<size_t>(sy) * static_cast<size_t>(source.pitch_);
+    uint8_t* to = pixels_.get() + static_cast<size_t>(d.top + y) * static_cast<size_t>(pitch_) +
                   static_cast<size_t>(d.left) * static_cast<size_t>(bpp);
-    if (!keySource && sw == dw) {  // the common case: a straight row copy
+    if (!keySource && sw == dw) {  // stretched upright only: a straight row copy
       std::memcpy(to, from + static_cast<size_t>(s.left) * static_cast<size_t>(bpp), static_cast<size_t>(dw * bpp));
       continue;
     }
@@ -212,8 +228,25 @@ SurfaceResult Surface::copy(const SurfaceRect& d, Surface& source, const Surface
   return SurfaceResult::Ok;
 }
 
+// An unstretched opaque copy, the most common blit of all (every background picture). Rows
+// that follow one another in both surfaces with the same pitch (whole-width copies) are one
+// block, copied in one call; the library copies a large block with string moves that skip
+// reading the destination first.
+void Surface::copyOpaque(const SurfaceRect& d, Surface& source, const SurfaceRect& s) {
+  const auto bpp = static_cast<size_t>(bytesPerPixel_);
+  const auto rowBytes = static_cast<size_t>(d.width()) * bpp;
+  uint8_t* to = pixels_.get() + static_cast<size_t>(d.top) * static_cast<size_t>(pitch_) + static_cast<size_t>(d.left) * bpp;
+  const uint8_t* from = source.row(s.top) + static_cast<size_t>(s.left) * bpp;
+  const auto rows = static_cast<size_t>(d.height());
+  if (pitch_ == source.pitch_ && rowBytes == static_cast<size_t>(pitch_)) {
+    std::memcpy(to, from, rows * rowBytes);
+    return;
+  }
+  for (size_t y = 0; y < rows; ++y, to += pitch_, from += source.pitch_) std::memcpy(to, from, rowBytes);
+}
+
 const OpaqueSpans& Surface::opaqueSpans() {
-  if (!spans_) spans_ = std::make_unique<OpaqueSpans>(pixels_.data(), pitch_, width_, height_, bytesPerPixel_, key_);
+  if (!spans_) spans_ = std::make_unique<OpaqueSpans>(pixels_.get(), pitch_, width_, height_, bytesPerPixel_, key_);
   return *spans_;
 }
 
@@ -226,7 +259,7 @@ void Surface::copyKeyedRuns(const SurfaceRect& d, Surface& source, const Surface
   for (int32_t y = 0; y < d.height(); ++y) {
     const int32_t sy = s.top + y;
     const uint8_t* from = source.row(sy);
-    uint8_t* to = pixels_.data() + static_cast<size_t>(d.top + y) * static_cast<size_t>(pitch_) +
+    uint8_t* to = pixels_.get() + static_cast<size_t>(d.top + y) * static_cast<size_t>(pitch_) +
                   static_cast<size_t>(d.left) * bpp;
     if (spans == nullptr || spans->scattered(sy)) {
       copyKeyedRow(to, from + static_cast<size_t>(s.left) * bpp, s.width(), bytesPerPixel_, source.key_);

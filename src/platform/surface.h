@@ -24,6 +24,12 @@
 // (opaque_spans.h), and later ones copy those runs whole. Every change of the pixels or the key
 // (a read-write lock, a device context, a fill, a blit into it, restoration) drops the note.
 //
+// Change counts. Every surface has a serial number of its own, never given to another surface
+// of the process, and a count that moves on at every change of its pixels (the same events
+// that drop the keyed-blit note, and the end of a read-write lock or a device context). A
+// caller that noted both knows whether the pixels can have changed since: the display skips
+// presenting a back buffer that did not change.
+//
 // Rectangles are as Windows' RECT: left and top inside, right and bottom outside. Passing
 // null for a rectangle means the whole surface. A rectangle that is empty or reaches outside
 // its surface is refused with InvalidRect (there is no clipper on off-screen surfaces).
@@ -35,6 +41,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/cache_line_array.h"
 #include "platform/opaque_spans.h"
 
 namespace kelvox::platform {
@@ -157,8 +164,12 @@ class Surface {
   // a lost or locked surface.
   uint32_t rawPixel(int x, int y) const;
   // Row [y] as bytes; for the device's conversion to the screen.
-  const uint8_t* row(int y) const { return pixels_.data() + static_cast<size_t>(y) * static_cast<size_t>(pitch_); }
+  const uint8_t* row(int y) const { return pixels_.get() + static_cast<size_t>(y) * static_cast<size_t>(pitch_); }
   int32_t pitch() const { return pitch_; }
+
+  // See "Change counts" above.
+  uint64_t serial() const { return serial_; }
+  uint64_t changeCount() const { return changes_; }
 
  private:
   bool lostNow() const;
@@ -166,23 +177,31 @@ class Surface {
   SurfaceResult usable() const;
   SurfaceResult copy(const SurfaceRect& dest, Surface& source, const SurfaceRect& from, bool keySource);
   void copyKeyedRuns(const SurfaceRect& dest, Surface& source, const SurfaceRect& from);
+  void copyOpaque(const SurfaceRect& dest, Surface& source, const SurfaceRect& from);
   const OpaqueSpans& opaqueSpans();
-  void pixelsChanged() { spans_.reset(); }
+  void pixelsChanged() {
+    spans_.reset();
+    ++changes_;
+  }
 
   int width_, height_;
   PixelFormat format_;
   SurfaceMemory memory_;
   int bytesPerPixel_;
   int32_t pitch_;
-  std::vector<uint8_t> pixels_;
+  size_t pixelBytes_;
+  CacheLineArray<uint8_t> pixels_;
   std::shared_ptr<SurfaceDeviceState> device_;
   uint32_t lossSeen_;  // the device's lossCount when this surface was last made or restored
   bool lost_ = false;
   bool locked_ = false;
+  bool lockWrites_ = false;  // the lock that is out may change the pixels
   bool dcOut_ = false;
   bool hasKey_ = false;
   uint32_t key_ = 0;
   std::unique_ptr<OpaqueSpans> spans_;  // for keyed blits from here; null until one, and after a change
+  uint64_t serial_;
+  uint64_t changes_ = 0;
 };
 
 }  // namespace kelvox::platform

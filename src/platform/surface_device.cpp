@@ -2,8 +2,10 @@
 // screen's XRGB8888.
 #include "platform/surface_device.h"
 
+#include <algorithm>
 #include <bit>
-#include <cstring>
+
+#include "platform/screen_rows.h"
 
 namespace kelvox::platform {
 
@@ -24,6 +26,27 @@ uint32_t widen(uint32_t v, uint32_t mask) {
   // [out] holds ceil(8 / bits) copies; keep the top 8 bits of them.
   const int total = ((8 + bits - 1) / bits) * bits;
   return out >> (total - 8);
+}
+
+// Converts [area] of [primary] into the same area of [frame], rows as wide as the surface.
+void convertToXrgb(const Surface& primary, const SurfaceRect& area, uint32_t* frame) {
+  const auto w = static_cast<size_t>(primary.width());
+  const auto bpp = static_cast<size_t>(primary.bytesPerPixel());
+  const auto left = static_cast<size_t>(area.left);
+  const ScreenRowKernel kernel = screenRowKernelFor(primary.format());
+  if (kernel == nullptr) {  // a format of a test's: pixel by pixel
+    for (int y = area.top; y < area.bottom; ++y)
+      for (int x = area.left; x < area.right; ++x)
+        frame[static_cast<size_t>(y) * w + static_cast<size_t>(x)] = toXrgb8888(primary.rawPixel(x, y), primary.format());
+    return;
+  }
+  // Whole rows without padding follow one another on both sides: one run of pixels.
+  if (static_cast<size_t>(area.width()) == w && static_cast<size_t>(primary.pitch()) == w * bpp) {
+    kernel(frame + static_cast<size_t>(area.top) * w, primary.row(area.top), area.width() * area.height());
+    return;
+  }
+  for (int y = area.top; y < area.bottom; ++y)
+    kernel(frame + static_cast<size_t>(y) * w + left, primary.row(y) + left * bpp, area.width());
 }
 
 }  // namespace
@@ -80,31 +103,32 @@ void SurfaceDevice::forcePrimaryFormat(const PixelFormat* format) {
   if (format) primaryFormat_ = *format;
 }
 
-SurfaceResult SurfaceDevice::presentPrimary(const Surface* primary) {
+SurfaceResult SurfaceDevice::presentPrimary(const Surface* primary, const SurfaceRect* changed) {
   if (primary == nullptr) return SurfaceResult::InvalidObject;
   if (primary->isLost() != SurfaceResult::Ok) return SurfaceResult::SurfaceLost;
   const int w = primary->width(), h = primary->height();
   const size_t size = static_cast<size_t>(w) * static_cast<size_t>(h);
   if (size != frameSize_) {
-    frame_ = std::make_unique<uint32_t[]>(size);
+    frame_ = CacheLineArray<uint32_t>(size);
     frameSize_ = size;
+    shownSerial_ = 0;
   }
+  if (w != frameWidth_ || h != frameHeight_) shownSerial_ = 0;
   frameWidth_ = w;
   frameHeight_ = h;
-  const PixelFormat& f = primary->format();
-  // The desktop's usual format is already XRGB8888 but for its unused top byte: rows are
-  // copied whole. Every other format goes pixel by pixel.
-  const bool xrgb = f == PixelFormat{};
-  for (int y = 0; y < h; ++y) {
-    uint32_t* to = frame_.get() + static_cast<size_t>(y) * static_cast<size_t>(w);
-    if (xrgb) {
-      std::memcpy(to, primary->row(y), static_cast<size_t>(w) * 4);
-      for (int x = 0; x < w; ++x) to[x] &= 0x00FFFFFFu;
-    } else {
-      for (int x = 0; x < w; ++x) to[x] = toXrgb8888(primary->rawPixel(x, y), f);
-    }
-  }
-  return display_.presentFrame(frame_.get(), w, h, w * 4) ? SurfaceResult::Ok : SurfaceResult::Unsupported;
+  SurfaceRect area{0, 0, w, h};
+  if (changed != nullptr && primary->serial() == shownSerial_)
+    area = {std::max(changed->left, 0), std::max(changed->top, 0), std::min(changed->right, w),
+            std::min(changed->bottom, h)};
+  if (area.left < area.right && area.top < area.bottom)
+    convertToXrgb(*primary, area, frame_.get());
+  else
+    area = {0, 0, 0, 0};  // nothing changed: the kept picture is shown again
+  const FrameArea part{area.left, area.top, area.width(), area.height()};
+  // A refused frame leaves the screen behind frame_, so the next present hands over all of it.
+  const bool shown = display_.presentFrame(frame_.get(), w, h, w * 4, &part);
+  shownSerial_ = shown ? primary->serial() : 0;
+  return shown ? SurfaceResult::Ok : SurfaceResult::Unsupported;
 }
 
 }  // namespace kelvox::platform

@@ -49,9 +49,15 @@ class SurfaceDevice {
   SurfaceResult attachClipper() { return SurfaceResult::Ok; }
 
   // Shows [primary] on the screen: converts it to XRGB8888 (each channel widened by repeating
-  // its top bits, so full intensity stays full) and hands it to the DisplayDevice. SurfaceLost
-  // for a lost primary, InvalidObject for null, Unsupported when the device refuses the frame.
-  SurfaceResult presentPrimary(const Surface* primary);
+  // its top bits, so full intensity stays full; screen_rows.h) and hands it to the
+  // DisplayDevice. SurfaceLost for a lost primary, InvalidObject for null, Unsupported when
+  // the device refuses the frame.
+  //
+  // With [changed], the caller promises that the primary differs from what the last present
+  // of it showed only inside that rectangle (clipped to the surface): only that part is
+  // converted and handed over. The whole surface is, instead, when the last present was of
+  // another surface, when the device refused it, or with null.
+  SurfaceResult presentPrimary(const Surface* primary, const SurfaceRect* changed = nullptr);
 
   // The last frame presentPrimary showed, as XRGB8888 rows without padding (screenshots);
   // null before the first.
@@ -85,9 +91,10 @@ class SurfaceDevice {
   bool forcedPrimary_ = false;
   PixelFormat primaryFormat_;
   int creations_ = 0;
-  std::unique_ptr<uint32_t[]> frame_;  // the converted primary, reused between presents
+  CacheLineArray<uint32_t> frame_;  // the converted primary, reused between presents
   size_t frameSize_ = 0;
   int frameWidth_ = 0, frameHeight_ = 0;
+  uint64_t shownSerial_ = 0;  // the surface frame_ and the screen show; 0: none, or not all of it
 };
 
 }  // namespace kelvox::platform

@@ -1,12 +1,16 @@
 // Group 0x8007. Operands are popped in the order the comments give; strings are data words.
-// Every file is written through a temporary file and a rename (writeAppFile): a failed write
-// is a file error the host shows in a box, and the old file stays as it was.
+// Every file is written through an AtomicFile (writeAppFile): a failed write is a file error
+// the host shows in a box, the old file stays as it was, and a link, FIFO or device in the
+// Save\ folder is never replaced. Save\ is made when a save or thumbnail is first written, as the
+// original's teardown made it for Save\Sys. The files read there are the engine's own: a link
+// is not followed, and each kind has a size cap checked before anything is read.
 #include "save/save_group.h"
 
 #include <algorithm>
 
 #include "common/fatal_error.h"
 #include "common/file_helpers.h"
+#include "common/file_messages.h"
 #include "graphics/display.h"
 #include "graphics/pattern_store.h"
 #include "platform/bitmap.h"
@@ -32,11 +36,24 @@ bool exists(const vm::MachineContext& m, const std::string& name) {
   return platform::isRegularFile(m.platform.paths.resolve(name));
 }
 
-// Largest files read: a state holds at most the data memory (as large as a script may be) and
-// two stacks; a stack file two stacks; a thumbnail a screen's worth of 32-bit pixels, with room.
-constexpr uint64_t kMaxStateBytes = 0x7FFFFFF0;
+// Largest files read: a stack file holds two stacks; a thumbnail is at most the largest bitmap
+// MakeThumbnail makes (bmp_file.h). A saved game's cap follows from the machine (stateFileCap).
 constexpr uint64_t kMaxStackFileBytes = 1 << 20;
-constexpr uint64_t kMaxThumbnailBytes = 64 << 20;
+
+// The largest saved game of this machine: its data memory and two full stacks. A larger file
+// cannot be one, and is refused (24) before any of it is read.
+uint64_t stateFileCap(const vm::MachineContext& m) {
+  return 16 + static_cast<uint64_t>(m.dataSize) + 8 * static_cast<uint64_t>(vm::kStackCapacity);
+}
+
+void loadState(vm::MachineContext& m, const std::string& name) {
+  platform::ReadFailure failure;
+  auto bytes = platform::readRegularFile(m.platform.paths.resolve(name), stateFileCap(m), &failure,
+                                         platform::Links::Refuse);
+  if (!bytes && failure.kind == platform::ReadFailure::Kind::TooLarge) common::raiseFatal(common::Fault::SaveFileDamaged);
+  if (!bytes) common::raiseFileError(common::unreadableFileText(name, failure));
+  applyState(m, *bytes);
+}
 
 // "Save\" + [name] for a stack file; a name that would leave Save\ is a file error.
 std::string stackFileName(std::string_view name) {
@@ -48,7 +65,7 @@ std::string stackFileName(std::string_view name) {
 // A stack file must exist before it is read or written, as the original opened it.
 std::vector<uint8_t> readStackFile(const vm::MachineContext& m, const std::string& file) {
   if (!exists(m, file)) common::raiseFileError(platform::toSjis("ファイル ") + file + platform::toSjis(" が開けません"));
-  return common::readAppFile(m.platform.paths, file, kMaxStackFileBytes);
+  return common::readAppFile(m.platform.paths, file, kMaxStackFileBytes, platform::Links::Refuse);
 }
 
 // Replaces pattern [pattern] of the machine's table with one made from [pixels] (rows of
@@ -66,7 +83,7 @@ void replacePattern(vm::MachineContext& m, int32_t pattern, const uint32_t* pixe
 void loadThumbnail(vm::MachineContext& m, int32_t mode, int32_t pattern, int32_t slot) {
   auto name = thumbnailFileName(slot);
   if (!name || !exists(m, *name)) return;
-  auto bytes = common::readAppFile(m.platform.paths, *name, kMaxThumbnailBytes);
+  auto bytes = common::readAppFile(m.platform.paths, *name, platform::kMaxBmpFileBytes, platform::Links::Refuse);
   auto bitmap = platform::decodeBmp(bytes);
   // Not a 24- or 32-bit picture: refused rather than misread.
   if (!bitmap) common::raiseFatal(common::Fault::PictureDamaged, *name);
@@ -108,12 +125,15 @@ int saveGroup(vm::MachineContext& m, uint32_t word) {
   switch (static_cast<vm::Op>(word)) {
     case vm::Op::LoadState: {  // slot
       auto name = stateFileName(pop());
-      if (name && exists(m, *name)) applyState(m, common::readAppFile(paths, *name, kMaxStateBytes));
+      if (name && exists(m, *name)) loadState(m, *name);
       return 0;
     }
     case vm::Op::SaveState: {  // slot; pc is already the word after this one
       auto name = stateFileName(pop());
-      if (name) common::writeAppFile(paths, *name, encodeState(m));
+      if (name) {
+        common::makeAppFolder(paths, "Save");
+        common::writeAppFile(paths, *name, encodeState(m));
+      }
       return 0;
     }
     case vm::Op::AuxGet:  // index -> 0: the original never made the table; reads see 0
@@ -141,7 +161,13 @@ int saveGroup(vm::MachineContext& m, uint32_t word) {
       return 0;
     }
     case vm::Op::SetSystemFlag: {  // name; Save\Sys is written every time, even for a known flag
-      m.systemList.add(platform::sjisToLower(":" + std::string(vm::dataString(m, pop()))));
+      std::string name(vm::dataString(m, pop()));
+      // A CR or LF would split the entry into other lines of Save\Sys: such a flag is refused
+      // (a file error in a box) and nothing changes.
+      if (!vm::SystemList::storable(name))
+        common::raiseFileError(platform::toSjis("フラグ名 ") + name +
+                               platform::toSjis(" は改行を含むため記録できません"));
+      m.systemList.add(platform::sjisToLower(":" + name));
       vm::writeSystemFile(m);
       return 0;
     }
@@ -174,8 +200,10 @@ int saveGroup(vm::MachineContext& m, uint32_t word) {
       for (int32_t v : saveDate(paths, pop())) m.paramStack.push(v);
       return 0;
     case vm::Op::MakeThumbnail: {  // height, width
-      int32_t height = pop();
-      int32_t width = pop();
+      // Sides below 1 are taken as 1: an empty bitmap would make a BMP file that no reader
+      // (LoadThumbnail included) takes as a picture. Larger sides are cut by Bitmap.
+      int32_t height = std::max(pop(), 1);
+      int32_t width = std::max(pop(), 1);
       m.thumbnail.reset();
       m.thumbnail = std::make_unique<platform::Bitmap>(width, height);
       // The back buffer as it is (nothing is composed first); black when it cannot be read.
@@ -185,7 +213,10 @@ int saveGroup(vm::MachineContext& m, uint32_t word) {
     }
     case vm::Op::SaveThumbnail: {  // slot
       auto name = thumbnailFileName(pop());
-      if (name && m.thumbnail) common::writeAppFile(paths, *name, platform::encodeBmp(*m.thumbnail));
+      if (name && m.thumbnail) {
+        common::makeAppFolder(paths, "Save");
+        common::writeAppFile(paths, *name, platform::encodeBmp(*m.thumbnail));
+      }
       return 0;
     }
     case vm::Op::LoadThumbnail: {  // mode, pattern, slot

@@ -31,6 +31,8 @@ void applyStacks(vm::MachineContext& m, std::span<const uint8_t> bytes) {
   if (r > capacity) common::raiseFatal(common::Fault::StackFileDamaged);
   const size_t pcAt = rAt + 4 + 4 * size_t{r};
   if (b.size() < pcAt + 4) common::raiseFatal(common::Fault::StackFileDamaged);
+  // A pc outside the code would end the game at the next tick (7); the file is refused instead.
+  if (wordAt(b, pcAt) >= m.code.size()) common::raiseFatal(common::Fault::StackFileDamaged);
 
   for (uint32_t i = 0; i < p; ++i) m.paramStack.getItems()[i] = static_cast<int32_t>(wordAt(b, 4 + 4 * size_t{i}));
   for (uint32_t i = 0; i < r; ++i) m.returnStack.getItems()[i] = static_cast<int32_t>(wordAt(b, rAt + 4 + 4 * size_t{i}));

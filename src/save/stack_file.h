@@ -28,7 +28,7 @@ std::vector<uint8_t> encodeStacks(const vm::MachineContext& m, std::span<const u
 
 // Restores both stacks and pc of [m] from [bytes]; justRestored is left alone. P above the
 // capacity (1024) raises 20 and R above it 21, as the original did; a file too short for its
-// counts raises 21 too. Everything is checked before anything changes (the original had
+// counts, or whose pc lies outside the code, raises 21 too. Everything is checked before anything changes (the original had
 // filled paramStack already when it found R too large).
 void applyStacks(vm::MachineContext& m, std::span<const uint8_t> bytes);
 

@@ -26,14 +26,17 @@ std::vector<uint8_t> encodeState(const vm::MachineContext& m) {
 }
 
 void applyState(vm::MachineContext& m, std::span<const uint8_t> bytes) {
-  std::vector<uint8_t> plain(bytes.begin(), bytes.end());
+  // The header first, unscrambled on its own: the rest is copied only once it is known to fit.
+  if (bytes.size() < 16) common::raiseFatal(common::Fault::SaveFileDamaged);
+  std::vector<uint8_t> plain(bytes.begin(), bytes.begin() + 16);
   common::scrambleBuffer(plain);
-  if (plain.size() < 16) common::raiseFatal(common::Fault::SaveFileDamaged);
   const uint32_t pc = wordAt(plain, 0), d = wordAt(plain, 4), r = wordAt(plain, 8), p = wordAt(plain, 12);
   const auto capacity = static_cast<uint32_t>(vm::kStackCapacity);
   if (d != static_cast<uint32_t>(m.dataSize) || r > capacity || p > capacity ||
-      plain.size() != 16 + uint64_t{d} + 4 * (uint64_t{r} + p))
+      bytes.size() != 16 + uint64_t{d} + 4 * (uint64_t{r} + p) || pc >= m.code.size())
     common::raiseFatal(common::Fault::SaveFileDamaged);
+  plain.assign(bytes.begin(), bytes.end());
+  common::scrambleBuffer(plain);
 
   m.pc = static_cast<int32_t>(pc);
   std::copy_n(plain.begin() + 16, d, m.data.begin());

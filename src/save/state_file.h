@@ -28,9 +28,9 @@ namespace kelvox::save {
 std::vector<uint8_t> encodeState(const vm::MachineContext& m);
 
 // Restores [m] from scrambled file [bytes] and sets justRestored. The whole file is checked
-// first: one shorter or longer than its counts, a D other than dataSize, or an R or P above
-// the stacks' capacity raises error 24 with the machine unchanged. (The original trusted the
-// file and could overrun memory.)
+// first: one shorter or longer than its counts, a D other than dataSize, an R or P above the
+// stacks' capacity, or a pc outside the code raises error 24 with the machine unchanged. (The
+// original trusted the file and could overrun memory, or run off its code at the next tick.)
 void applyState(vm::MachineContext& m, std::span<const uint8_t> bytes);
 
 }  // namespace kelvox::save

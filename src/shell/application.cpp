@@ -44,6 +44,7 @@ int runApplication(platform::Platform& platform, const RunOptions& options) {
     return 1;
   }
   if (form.host()) form.host()->stats = options.stats;
+  if (form.host() && form.host()->machine && options.presentLateFrames) form.host()->machine->frameSkipEnabled = 0;
 
   auto terminating = [&] { return options.terminationRequested && options.terminationRequested(); };
   std::vector<platform::WindowEvent> events;

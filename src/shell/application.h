@@ -24,8 +24,12 @@ struct RunOptions {
   FrameStats* stats = nullptr;
   // Asked between the loop's passes; true ends the game as closing its window does.
   std::function<bool()> terminationRequested;
-  std::function<void(uint64_t pass)> afterTick;
-  std::string soundFont;  // the SoundFont of MIDI music; "" the system's General MIDI one  // called after each pass's tick (screenshots)
+  std::function<void(uint64_t pass)> afterTick;  // called after each pass's tick (screenshots)
+  std::string soundFont;  // the SoundFont of MIDI music; "" the system's General MIDI one
+  // Every tick presents its frame, late or not (frameSkipEnabled 0). Set for runs that take
+  // screenshots: on a machine too slow for the screen (4096 × 4096) every frame would be late
+  // and skipped, and the frames asked for would never be shown.
+  bool presentLateFrames = false;
 };
 
 // Runs the game until its window closes (or the frame limit). Returns the exit status: 0,

@@ -22,7 +22,9 @@ std::string usageText() {
          "                  'TICK down|up left|right|middle', 'TICK key VK down|up'\n"
          "  --audio-out FILE.wav  record what the game plays, in step with its clock, into\n"
          "                  a 16-bit stereo 44100 Hz WAV file (written when the run ends;\n"
-         "                  headless or with a window)\n"
+         "                  headless or with a window); a FIFO or a device (/dev/null) is\n"
+         "                  written to as a stream instead, and a FIFO must have a reader;\n"
+         "                  a link or any other kind of file is refused before the game starts\n"
          "  --soundfont FILE.sf2  the SoundFont MIDI music plays with (default: the\n"
          "                  General MIDI one Debian installs; without any, music is silent)\n"
          "  --scale N       show every game pixel as N x N window pixels (1 to 8)\n"
@@ -31,6 +33,12 @@ std::string usageText() {
          "  --screenshot FILE.png  at exit, write the last frame shown as a PNG picture\n"
          "  --screenshot-at TICK:FILE.png  write the frame shown by tick TICK (from 0, as\n"
          "                  --input counts); may be given more than once\n"
+         "                  (a screenshot replaces only a regular file: a link, a FIFO or a\n"
+         "                  device there is refused before the game starts; a run that\n"
+         "                  takes screenshots shows every frame, late ones too)\n"
+         "  --texthook print|copy|FILE  hand each text the game shows, once, as UTF-8 to\n"
+         "                  standard output (print), the clipboard (copy, in a window) or\n"
+         "                  FILE (appended a line per text; a FIFO's reader must be running)\n"
          "  --stats         at exit, print ticks run, frames presented and skipped and the\n"
          "                  tick period (mean, 99th percentile, slowest)\n"
          "  --help          show this text\n"
@@ -116,6 +124,12 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLine& line, std:
       if (!value(line.soundFont)) return false;
     } else if (arg == "--audio-out") {
       if (!value(line.audioOut)) return false;
+    } else if (arg == "--texthook") {
+      if (!value(line.textHook)) return false;
+      if (line.textHook.empty()) {
+        error = "--texthook takes print, copy or a file name";
+        return false;
+      }
     } else if (arg == "--input") {
       if (!value(line.inputFile)) return false;
     } else if (arg.size() > 1 && arg[0] == '-') {

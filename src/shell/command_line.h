@@ -26,6 +26,9 @@ struct CommandLine {
   std::vector<std::pair<uint64_t, std::string>> screenshotsAt;
   std::string soundFont;  // --soundfont: the SoundFont for MIDI music; "" Debian's General MIDI one
   std::string audioOut;  // --audio-out: the WAV file that records what is played; "" none
+  // --texthook: where each text the game shows goes: "print" (standard output), "copy" (the
+  // clipboard) or a file to append to; "" none.
+  std::string textHook;
   std::string gameDir;  // empty: the program's own folder
 };
 

@@ -55,6 +55,7 @@ int createHost(EngineHost& host) {
   host.machine = std::make_unique<vm::MachineContext>(host.platform);
   host.machine->listeners = &host.listeners;
   host.machine->releasePictures = graphics::releaseMachinePictures;
+  host.machine->textHook = &host.textHook;
   // The machine reports; the host shows.
   host.machine->report = [&dialogs = host.platform.dialogs](const common::AppError& e) { showAppError(dialogs, e); };
   installSubsystemGroups(host.machine->groups);
@@ -166,13 +167,12 @@ bool paceFrame(vm::MachineContext& m) {
   m.frameDeadline += m.framePeriod;  // never re-synchronised here: a backlog stays a backlog
   uint32_t now = clock.now();
   int32_t remaining = static_cast<int32_t>(m.frameDeadline - now);
-  if (remaining >= 0) {
-    clock.sleep(remaining > 3 ? static_cast<uint32_t>(remaining - 3) : 0);
-    while (static_cast<int32_t>(m.frameDeadline - clock.now()) >= 0) {
-    }
-  } else {
+  // Until the deadline has passed by a millisecond: the original slept to 3 ms before it and
+  // spun on the clock; the clock decides how (SteadyClock sleeps the whole way).
+  if (remaining >= 0)
+    clock.sleepPast(m.frameDeadline, now);
+  else
     clock.sleep(0);
-  }
   return static_cast<int32_t>(m.frameDeadline + m.framePeriod / 2 - now) < 0;
 }
 

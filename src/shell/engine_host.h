@@ -15,6 +15,7 @@
 #include "sound/clock_pull.h"
 #include "sound/midi_player.h"
 #include "sound/wav_player.h"
+#include "text/text_hook.h"
 #include "vm/frame_presenter.h"
 #include "vm/input_state.h"
 #include "vm/machine_context.h"
@@ -42,6 +43,7 @@ struct EngineHost {
   std::unique_ptr<sound::WavPlayer> wav;
   std::unique_ptr<sound::MidiPlayer> midi;
   std::unique_ptr<vm::MachineContext> machine;
+  text::TextHook textHook;  // what the script's text windows showed, for platform.textSink
   sound::ClockPull silentPull;  // keeps the CD's and the music's time while no device pulls the mixer
 
   vm::FramePresenter* presenter = nullptr;  // none until a display exists

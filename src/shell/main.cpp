@@ -6,15 +6,18 @@
 #include <memory>
 #include <optional>
 
+#include "platform/atomic_file.h"
 #include "platform/audio_recorder.h"
 #include "platform/file_system.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/instance_lock.h"
 #include "platform/platform.h"
 #include "platform/png_writer.h"
+#include "platform/sdl/sdl_clipboard_sink.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/terminal_text.h"
 #include "platform/termination.h"
+#include "platform/text_sink.h"
 #include "platform/text_encoding.h"
 #include "shell/application.h"
 #include "shell/command_line.h"
@@ -53,6 +56,17 @@ std::optional<shell::InputSchedule> readInputFile(const std::string& file, std::
   return schedule;
 }
 
+// Why a screenshot cannot go to [file], or "" when it can: a PNG is written whole and renamed
+// into place, so the target must be missing or a regular file in an existing folder. A link,
+// FIFO or device there is refused before the game starts, never replaced.
+std::string screenshotTargetProblem(const fs::path& file) {
+  platform::PathKind kind = platform::pathKind(file);
+  if (kind != platform::PathKind::Missing && kind != platform::PathKind::RegularFile)
+    return std::string(platform::describePathKind(kind)) + " is there; a screenshot replaces only a regular file";
+  if (!platform::isDirectory(file.parent_path())) return "no folder " + file.parent_path().string();
+  return "";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -81,6 +95,11 @@ int main(int argc, char** argv) {
   fs::path screenshot = line.screenshot.empty() ? fs::path() : fs::absolute(line.screenshot, ec);
   std::vector<std::pair<uint64_t, fs::path>> screenshotsAt;
   for (const auto& [tick, file] : line.screenshotsAt) screenshotsAt.emplace_back(tick, fs::absolute(file, ec));
+  // Every output is checked before the game starts, so a bad target never costs a whole run.
+  if (!screenshot.empty())
+    if (auto why = screenshotTargetProblem(screenshot); !why.empty()) return fail("screenshot " + screenshot.string() + ": " + why);
+  for (const auto& [tick, file] : screenshotsAt)
+    if (auto why = screenshotTargetProblem(file); !why.empty()) return fail("screenshot " + file.string() + ": " + why);
 
   // One copy of the game at a time: a second windowed copy ends at once, with status 0 as the
   // original's did, but says why on standard error. A lock that cannot be made at all is an
@@ -96,6 +115,19 @@ int main(int argc, char** argv) {
         return 0;
       case platform::InstanceLock::Result::Failed: return fail("no single-instance lock: " + error);
     }
+  }
+
+  // --texthook: standard output, the clipboard (a window's) or a file named from where kelvox
+  // was started.
+  std::unique_ptr<platform::TextSink> textSink;
+  if (line.textHook == "print") {
+    textSink = std::make_unique<platform::StreamTextSink>(stdout);
+  } else if (line.textHook == "copy") {
+    if (line.headless) return fail("--texthook copy needs a window: a headless run has no clipboard");
+    textSink = std::make_unique<platform::sdl::ClipboardTextSink>();
+  } else if (!line.textHook.empty()) {
+    textSink = platform::FileTextSink::open(fs::absolute(line.textHook, ec), error);
+    if (!textSink) return fail("--texthook " + line.textHook + ": " + error);
   }
 
   // What the original took relative to the current directory lands in the game folder.
@@ -134,7 +166,7 @@ int main(int argc, char** argv) {
   services->surfaces.setDesktopDepth(line.depth);
   platform::Platform base{services->clock,   services->dialogs, services->window,
                           services->paths,   services->display, recorder ? *recorder : services->audio,
-                          services->fonts,   services->surfaces, services->cd};
+                          services->fonts,   services->surfaces, services->cd,      textSink.get()};
   platform::Platform run = scripted ? base.withWindow(*scripted) : base;
 
   shell::FrameStats stats;
@@ -146,6 +178,7 @@ int main(int argc, char** argv) {
   options.stats = line.stats ? &stats : nullptr;
   options.soundFont = line.soundFont;
   options.terminationRequested = platform::terminationRequested;
+  options.presentLateFrames = !line.screenshot.empty() || !line.screenshotsAt.empty();
   // Screenshots are the frames as the surfaces handed them to the screen, whatever its scale.
   bool screenshotsOk = true;
   auto saveFrame = [&](const fs::path& file) {

@@ -9,6 +9,7 @@
 #include "platform/platform.h"
 #include "sound/midi_player.h"
 #include "sound/wav_player.h"
+#include "vm/input_state.h"
 #include "vm/instruction_set.h"
 #include "vm/machine_context.h"
 
@@ -19,6 +20,8 @@ void setScreenMode(vm::MachineContext& m, int32_t fullScreen, int32_t height, in
   int32_t depth = fullScreen != 0 ? m.platform.surfaces.desktopDepth() : 0;
   // 2. The display takes the mode; nothing is rebuilt yet.
   if (m.display) m.display->Configure(width, height, depth, fullScreen != 0);
+  // The pointer moves on the new screen: a script's cursor moves are clamped to it.
+  if (m.input) m.input->setScreenSize(width, height);
   // 3. The song playing, if any.
   std::optional<std::string> song = m.midi ? m.midi->currentName() : std::nullopt;
   // 4. The MIDI player lets go of its port.

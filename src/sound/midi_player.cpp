@@ -56,9 +56,9 @@ int MidiPlayer::loadSegment(const std::string& path) {
     segment_ = false;
   }
   if (path.size() >= kMaxPath) return 1;
-  auto bytes = files_->read(path);
+  auto bytes = files_->read(path, kMaxMidiFileBytes);
   if (!bytes || !isStandardMidiFile(*bytes)) return 1;
-  if (!port_->load(std::move(*bytes))) return 1;
+  if (!port_->load(*bytes)) return 1;
   segment_ = true;
   fileName = path;
   return 0;

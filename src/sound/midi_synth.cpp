@@ -12,7 +12,6 @@ namespace {
 
 fluid_settings_t* settingsOf(void* p) { return static_cast<fluid_settings_t*>(p); }
 fluid_synth_t* synthOf(void* p) { return static_cast<fluid_synth_t*>(p); }
-fluid_player_t* playerOf(void* p) { return static_cast<fluid_player_t*>(p); }
 
 // FluidSynth prints its complaints (a damaged piece, a missing SoundFont) to the terminal; the
 // player reports failure by its results instead, so they are kept quiet once per process.
@@ -37,8 +36,6 @@ MidiSynth::MidiSynth(const std::string& soundFont) {
   if (!settings) return;
   settings_ = settings;
   fluid_settings_setnum(settings, "synth.sample-rate", 44100.0);
-  // The player's clock is the samples rendered, not the wall clock: music moves with the mixer.
-  fluid_settings_setstr(settings, "player.timing-source", "sample");
   // Our lock guards every call; FluidSynth's own would only add a second one.
   fluid_settings_setint(settings, "synth.threadsafe-api", 0);
   double gain = 0.2;
@@ -56,11 +53,13 @@ MidiSynth::~MidiSynth() {
   if (settings_) delete_fluid_settings(settingsOf(settings_));
 }
 
-bool MidiSynth::load(std::vector<uint8_t> smf) {
+bool MidiSynth::load(const std::vector<uint8_t>& smf) {
+  std::unique_ptr<SmfSequence> old;
   {
     std::lock_guard lock(mutex_);
-    unloadLocked();
+    old = unloadLocked();
   }
+  old.reset();  // freed here, never under the lock the device thread waits for
   if (!synth_) return false;
   // The SoundFont (megabytes) is read with the first piece, so games without music never read
   // it. Without a piece mix leaves FluidSynth alone, so the read needs no lock and the device
@@ -70,53 +69,78 @@ bool MidiSynth::load(std::vector<uint8_t> smf) {
     if (!soundFont_.empty()) soundFontId_ = fluid_synth_sfload(synthOf(synth_), soundFont_.c_str(), 1);
     if (soundFontId_ == FLUID_FAILED) soundFontId_ = -1;
   }
+  // Read here, on the engine thread, outside the lock: the device thread only walks the list.
+  auto sequence = readSmf(smf, platform::AudioDevice::kSampleRate);
+  if (!sequence) return false;
+  auto piece = std::make_unique<SmfSequence>(std::move(*sequence));
   std::lock_guard lock(mutex_);
-  fluid_player_t* player = new_fluid_player(synthOf(synth_));
-  if (!player) return false;
-  // FluidSynth copies the bytes; it parses them when the piece starts.
-  if (fluid_player_add_mem(player, smf.data(), smf.size()) != FLUID_OK) {
-    delete_fluid_player(player);
-    return false;
-  }
-  player_ = player;
+  piece_ = std::move(piece);
+  next_ = 0;
+  position_ = 0;
+  playing_ = false;
   return true;
 }
 
 bool MidiSynth::play(int32_t plays) {
   std::lock_guard lock(mutex_);
-  if (!player_) return false;
-  fluid_player_set_loop(playerOf(player_), plays < 0 ? -1 : plays);
-  once_ = plays == 1;
-  return fluid_player_play(playerOf(player_)) == FLUID_OK;
+  if (!piece_) return false;
+  if (synth_) fluid_synth_system_reset(synthOf(synth_));
+  next_ = 0;
+  position_ = 0;
+  playsLeft_ = plays < 0 ? -1 : std::max(plays, 1) - 1;
+  playing_ = true;
+  return true;
 }
 
 void MidiSynth::stop() {
   std::lock_guard lock(mutex_);
-  if (player_) fluid_player_stop(playerOf(player_));
+  playing_ = false;
   if (synth_) fluid_synth_system_reset(synthOf(synth_));
 }
 
 void MidiSynth::unload() {
+  std::unique_ptr<SmfSequence> old;
   std::lock_guard lock(mutex_);
-  unloadLocked();
+  old = unloadLocked();
 }
 
-void MidiSynth::unloadLocked() {
-  if (!player_) return;
-  fluid_player_stop(playerOf(player_));
-  delete_fluid_player(playerOf(player_));
-  player_ = nullptr;
-  if (synth_) fluid_synth_system_reset(synthOf(synth_));
+std::unique_ptr<SmfSequence> MidiSynth::unloadLocked() {
+  playing_ = false;
+  if (piece_ && synth_) fluid_synth_system_reset(synthOf(synth_));
+  return std::move(piece_);
 }
 
 bool MidiSynth::isPlaying() const {
   std::lock_guard lock(mutex_);
-  if (!player_ || fluid_player_get_status(playerOf(player_)) != FLUID_PLAYER_PLAYING) return false;
-  // FluidSynth's player reports a finished piece as playing for about two more seconds while
-  // its notes die away. A piece played once has ended when its last tick is reached (its
-  // length is known once FluidSynth has parsed it, at the first block rendered).
-  int total = fluid_player_get_total_ticks(playerOf(player_));
-  return !(once_ && total > 0 && fluid_player_get_current_tick(playerOf(player_)) >= total);
+  return piece_ && playing_;
+}
+
+size_t MidiSynth::eventsPending() const {
+  std::lock_guard lock(mutex_);
+  return piece_ ? piece_->events.size() - next_ : 0;
+}
+
+size_t MidiSynth::sendDue(uint64_t until, size_t budget) {
+  fluid_synth_t* synth = synthOf(synth_);
+  size_t sent = 0;
+  for (; next_ < piece_->events.size() && piece_->events[next_].frame < until && sent < budget; ++next_, ++sent) {
+    const SmfEvent& e = piece_->events[next_];
+    int channel = e.status & 0x0F;
+    switch (e.status & 0xF0) {
+      case 0x80: fluid_synth_noteoff(synth, channel, e.data1); break;
+      case 0x90: fluid_synth_noteon(synth, channel, e.data1, e.data2); break;  // velocity 0 is a note off
+      case 0xA0: fluid_synth_key_pressure(synth, channel, e.data1, e.data2); break;
+      case 0xB0: fluid_synth_cc(synth, channel, e.data1, e.data2); break;
+      case 0xC0: fluid_synth_program_change(synth, channel, e.data1); break;
+      case 0xD0: fluid_synth_channel_pressure(synth, channel, e.data1); break;
+      case 0xE0: fluid_synth_pitch_bend(synth, channel, e.data1 | e.data2 << 7); break;
+      case 0xF0:
+        fluid_synth_sysex(synth, reinterpret_cast<const char*>(piece_->sysexBytes.data() + e.sysex), e.sysexLength,
+                          nullptr, nullptr, nullptr, 0);
+        break;
+    }
+  }
+  return sent;
 }
 
 void MidiSynth::setGain(int32_t hundredthsDb) {
@@ -135,10 +159,31 @@ float MidiSynth::gain() const {
 void MidiSynth::mix(float* acc, size_t frames) {
   std::lock_guard lock(mutex_);
   // Nothing to hear without a piece: the synthesizer's tails after a stop were reset away.
-  if (!synth_ || !player_) return;
-  int n = static_cast<int>(std::min(frames, Mixer::kBlockFrames));
-  if (fluid_synth_write_float(synthOf(synth_), n, scratch_, 0, 2, scratch_, 1, 2) != FLUID_OK) return;
-  for (int i = 0; i < n * 2; ++i) acc[i] += scratch_[i];
+  if (!synth_ || !piece_) return;
+  frames = std::min(frames, Mixer::kBlockFrames);
+  size_t budget = (std::max(frames, kStepFrames) + kFramesPerEvent - 1) / kFramesPerEvent;
+  size_t done = 0;
+  while (done < frames) {
+    const size_t step = std::min(kStepFrames, frames - done);
+    if (playing_) {
+      budget -= sendDue(position_ + step, budget);
+      position_ += step;
+      // The end: every event sent and the piece's length reached. A repeat starts it again.
+      if (next_ == piece_->events.size() && position_ >= piece_->lengthFrames) {
+        if (playsLeft_ != 0) {
+          if (playsLeft_ > 0) --playsLeft_;
+          next_ = 0;
+          position_ = 0;
+        } else {
+          playing_ = false;
+        }
+      }
+    }
+    float* out = scratch_ + 2 * done;
+    if (fluid_synth_write_float(synthOf(synth_), static_cast<int>(step), out, 0, 2, out, 1, 2) != FLUID_OK) return;
+    done += step;
+  }
+  for (size_t i = 0; i < frames * 2; ++i) acc[i] += scratch_[i];
 }
 
 bool isStandardMidiFile(const std::vector<uint8_t>& b) {

@@ -1,11 +1,20 @@
-// MidiSynth: the software synthesizer port behind the MIDI player, a FluidSynth synthesizer and
-// Standard MIDI File player rendered inside the mixer's blocks. The player is timed by the
-// samples the synthesizer renders (FluidSynth's "sample" timing source), so music advances
-// exactly with the mixer, also on the headless device and the virtual clock.
+// MidiSynth: the software synthesizer port behind the MIDI player, a FluidSynth synthesizer
+// rendered inside the mixer's blocks and driven by our own sequencer: a piece is read into a
+// timed list of events when it is loaded (smf_sequence.h, on the engine thread), and mix sends
+// the events that are due before each 64-frame step it renders. Music is timed by the frames
+// rendered, so it advances exactly with the mixer, also on the headless device and the virtual
+// clock.
+//
+// One render sends at most one event for every kFramesPerEvent frames it renders (5,512 events a
+// second): a piece that crowds a million notes into one instant is played over the following
+// blocks, late, instead of stalling the render, and with it the engine thread that waits for the
+// synth's lock, for seconds. A note-on costs FluidSynth up to about 70 µs when all its voices
+// sound, so a tick's events take at most about 13 ms; real music has a few hundred a second.
 //
 // Threads: the engine thread loads, starts and stops; the device thread renders (mix). Both go
-// through the synth's own lock, so FluidSynth is never used on two threads at once. Files are
-// never read here: a piece arrives as bytes the engine has already read.
+// through the synth's own lock, so FluidSynth is never used on two threads at once, and the
+// lock is never held longer than one bounded render. Files are never read here: a piece
+// arrives as bytes the engine has already read.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +24,7 @@
 #include <vector>
 
 #include "sound/mixer.h"
+#include "sound/smf_sequence.h"
 
 namespace kelvox::sound {
 
@@ -31,9 +41,14 @@ class MidiSynth final : public MixerStream {
   bool ok() const { return synth_ != nullptr; }
   bool hasSoundFont() const { return soundFontId_ >= 0; }  // known once a piece was loaded
 
-  // Replaces the piece by the Standard MIDI File [smf], stopped; false (no piece) when FluidSynth
-  // refuses it. The bytes must have passed isStandardMidiFile.
-  bool load(std::vector<uint8_t> smf);
+  // One render sends at most one event for each kFramesPerEvent frames it renders.
+  static constexpr size_t kFramesPerEvent = 8;
+  // The frames between two sends of due events (FluidSynth's own block).
+  static constexpr size_t kStepFrames = 64;
+
+  // Replaces the piece by the Standard MIDI File [smf], stopped; false (no piece) when it cannot
+  // be read as one. The bytes must have passed isStandardMidiFile.
+  bool load(const std::vector<uint8_t>& smf);
   // Plays the piece from its beginning, [plays] times (−1: without end). False without a piece.
   bool play(int32_t plays);
   // Stops the piece at once and silences every note.
@@ -46,18 +61,26 @@ class MidiSynth final : public MixerStream {
 
   void mix(float* acc, size_t frames) override;
 
+  // Events of the piece not yet sent, for tests of the render's bound.
+  size_t eventsPending() const;
+
  private:
-  void unloadLocked();
+  std::unique_ptr<SmfSequence> unloadLocked();  // the piece, to be freed outside the lock
+  // Sends the piece's events due before [until] (frames from its start), at most [budget] of
+  // them; returns how many it sent.
+  size_t sendDue(uint64_t until, size_t budget);
 
   mutable std::mutex mutex_;
   void* settings_ = nullptr;  // fluid_settings_t
   void* synth_ = nullptr;     // fluid_synth_t
-  void* player_ = nullptr;    // fluid_player_t, one per piece
-  std::vector<uint8_t> piece_;
+  std::unique_ptr<SmfSequence> piece_;
+  size_t next_ = 0;        // the piece's next event to send
+  uint64_t position_ = 0;  // frames rendered since the piece (or its repeat) began
+  int32_t playsLeft_ = 0;  // plays after this one; −1 without end
+  bool playing_ = false;
   std::string soundFont_;
   bool soundFontTried_ = false;  // engine thread only
   int soundFontId_ = -1;
-  bool once_ = false;  // the piece plays once: it ends at its last tick
   float defaultGain_ = 0.2f;
   float scratch_[Mixer::kBlockFrames * 2] = {};
 };

@@ -14,13 +14,21 @@ class Paths;
 
 namespace kelvox::sound {
 
+// The largest sound files read; a larger one plays nothing, as any unreadable sound (the
+// original's silent failure). A WAV of 64 MiB is six minutes of CD-quality stereo, where the
+// game's effects and voices last seconds; a Standard MIDI File of 4 MiB holds about a million
+// events, where a long piece has tens of thousands.
+inline constexpr uint64_t kMaxWavFileBytes = 64u << 20;
+inline constexpr uint64_t kMaxMidiFileBytes = 4u << 20;
+
 class SoundFiles {
  public:
   virtual ~SoundFiles() = default;
   // True when [sjisName] names an existing regular file.
   virtual bool exists(std::string_view sjisName) = 0;
-  // The whole file [sjisName], or nullopt when it cannot be read.
-  virtual std::optional<std::vector<uint8_t>> read(std::string_view sjisName) = 0;
+  // The whole file [sjisName], or nullopt when it cannot be read or holds more than
+  // [maxBytes] (checked from its size, before anything is read).
+  virtual std::optional<std::vector<uint8_t>> read(std::string_view sjisName, uint64_t maxBytes) = 0;
 };
 
 // The files of the game folder and the volumes, through [paths].
@@ -28,7 +36,7 @@ class PlatformSoundFiles final : public SoundFiles {
  public:
   explicit PlatformSoundFiles(const platform::Paths& paths) : paths_(paths) {}
   bool exists(std::string_view sjisName) override;
-  std::optional<std::vector<uint8_t>> read(std::string_view sjisName) override;
+  std::optional<std::vector<uint8_t>> read(std::string_view sjisName, uint64_t maxBytes) override;
 
  private:
   const platform::Paths& paths_;

@@ -72,7 +72,7 @@ bool WavPlayer::load(uint32_t channel, const std::string& path) {
   if (fileNames[channel] != path) {  // exact, case-sensitive, as the original compared
     mixer_.setBuffer(channel, nullptr);
     fileNames[channel].clear();
-    auto bytes = files_->read(path);
+    auto bytes = files_->read(path, kMaxWavFileBytes);
     if (!bytes) return false;
     auto image = readWav(*bytes);
     if (!image) return false;

@@ -10,6 +10,7 @@
 #include "graphics/pattern_store.h"
 #include "platform/platform.h"
 #include "platform/surface_glyph_target.h"
+#include "text/text_hook.h"
 #include "text/text_snapshot.h"
 #include "text/text_window.h"
 #include "vm/data_memory.h"
@@ -56,6 +57,12 @@ void drawIntoPattern(vm::MachineContext& m, TextWindow& w, uint32_t limit, int32
   snapshot->take(w);
 }
 
+// Hands what the draw of window [index] showed to the text hook, when the run has one.
+void announceShown(vm::MachineContext& m, int32_t index, const TextWindow& w, uint32_t limit) {
+  if (m.platform.textSink == nullptr || m.textHook == nullptr) return;
+  if (auto text = m.textHook->drawn(index, w, limit)) m.platform.textSink->put(*text);
+}
+
 }  // namespace
 
 int textGroup(vm::MachineContext& m, uint32_t word) {
@@ -96,10 +103,14 @@ int textGroup(vm::MachineContext& m, uint32_t word) {
       return 0;
     }
     case vm::Op::TextDraw: {  // window, limit, pattern
-      TextWindow* w = window(pop());
+      int32_t index = pop();
+      TextWindow* w = window(index);
       uint32_t limit = static_cast<uint32_t>(pop());  // negative: no limit
       int32_t pattern = pop();
-      if (w) drawIntoPattern(m, *w, limit, pattern);
+      if (w) {
+        drawIntoPattern(m, *w, limit, pattern);
+        announceShown(m, index, *w, limit);
+      }
       return 0;
     }
     case vm::Op::TextColor: {  // colour (0xRRGGBB), window

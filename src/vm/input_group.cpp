@@ -21,9 +21,14 @@ int inputGroup(MachineContext& m, uint32_t word) {
       return 0;
     }
     case Op::SetCursorPosition: {
-      // The stored position follows only when the resulting mouse-move event arrives.
+      // The stored position follows only when the resulting mouse-move event arrives. A place
+      // off the screen is taken as its nearest edge, where the system's pointer would stop.
       int32_t y = m.paramStack.pop();
       int32_t x = m.paramStack.pop();
+      if (m.input) {
+        x = m.input->clampX(x);
+        y = m.input->clampY(y);
+      }
       m.platform.window.setCursorPos(x, y);
       return 0;
     }

@@ -26,6 +26,15 @@ class InputState {
   int32_t mouseX() const { return mouseX_; }
   int32_t mouseY() const { return mouseY_; }
 
+  // The screen the pointer moves on (SetScreenMode's size; 640 × 480 until then). A script's
+  // cursor move is clamped to it, as the system's pointer never leaves the screen.
+  void setScreenSize(int32_t width, int32_t height) {
+    screenWidth_ = width > 0 ? width : 1;
+    screenHeight_ = height > 0 ? height : 1;
+  }
+  int32_t clampX(int32_t x) const { return x < 0 ? 0 : x >= screenWidth_ ? screenWidth_ - 1 : x; }
+  int32_t clampY(int32_t y) const { return y < 0 ? 0 : y >= screenHeight_ ? screenHeight_ - 1 : y; }
+
   // 1 if the key or mouse button with Windows virtual-key number [vk] is down now, else 0.
   int isKeyDown(int32_t vk);
 
@@ -33,6 +42,7 @@ class InputState {
   platform::Window& window_;
   int32_t mouseX_ = 0;
   int32_t mouseY_ = 0;
+  int32_t screenWidth_ = 640, screenHeight_ = 480;
 };
 
 }  // namespace kelvox::vm

@@ -111,8 +111,12 @@ int initMachine(MachineContext& m, InputState* input, graphics::TDisplay* displa
   if (m.cdAudioHooks.create && !m.cdAudioHooks.create(m)) common::raiseFatal(common::Fault::CdStart);
 
   m.systemList.clear();
-  m.systemListReady = true;
+  // What killed saves left in Save\ goes first (only the engine's own temporaries).
+  common::removeStaleTemporaries(m.platform.paths, "Save");
   readSystemFile(m);
+  // Ready only once read: a start that fails while reading (no memory) must not have teardown
+  // replace the file with an empty list.
+  m.systemListReady = true;
   readEngineConfig(m);
   return 0;
 }

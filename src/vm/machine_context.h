@@ -28,6 +28,7 @@ struct TSprite;
 struct TPatternRef;
 }  // namespace kelvox::graphics
 namespace kelvox::text {
+class TextHook;
 class TextWindow;
 }
 namespace kelvox::sound {
@@ -143,6 +144,7 @@ struct MachineContext {
   common::ErrorReport report;  // the host's: what the player must see while the work goes on
   TextWindowHooks textWindowHooks;  // from the shell, before initMachine
   CdAudioHooks cdAudioHooks;        // likewise
+  text::TextHook* textHook = nullptr;  // the host's: what TextDraw showed, for platform.textSink
 
   // The steps of transition effect [index]; 0 outside 0..11.
   int effectSteps(int index) const;

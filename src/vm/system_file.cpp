@@ -16,8 +16,26 @@ namespace kelvox::vm {
 
 namespace {
 constexpr char kMagic[4] = {'V', 'M', 'S', 'F'};
-// Far above any real list (200,000 entries are about 6 MB); a larger file is not one of ours.
-constexpr uint64_t kMaxSystemFileBytes = 256u << 20;
+
+// Reads the unscrambled [plain] into [screenMode] and [list].
+void decodePlain(std::span<const uint8_t> plain, uint8_t& screenMode, SystemList& list) {
+  size_t offset = 0;
+  if (plain.size() >= 4 && std::memcmp(plain.data(), kMagic, 4) == 0) {
+    offset = 4;
+    if (plain.size() >= 5) screenMode = plain[offset++];
+  } else {
+    screenMode = 1;
+  }
+  list.addLines(std::string_view(reinterpret_cast<const char*>(plain.data()) + offset, plain.size() - offset));
+}
+
+// Tells the player, once, that Save\Sys is kept as it is and this run's list is not stored.
+void reportUnreadable(MachineContext& m, const platform::ReadFailure& failure) {
+  m.systemFileUnreadable = true;
+  std::string text = common::unreadableFileText("Save\\Sys", failure);
+  text += platform::toSjis("\r\n今回の既読と記録は保存されません");
+  if (m.report) m.report(common::AppWarning(text));  // the host shows it
+}
 }
 
 std::vector<uint8_t> encodeSystemFile(uint8_t screenMode, const SystemList& list) {
@@ -32,36 +50,35 @@ std::vector<uint8_t> encodeSystemFile(uint8_t screenMode, const SystemList& list
 void decodeSystemFile(std::span<const uint8_t> bytes, uint8_t& screenMode, SystemList& list) {
   std::vector<uint8_t> plain(bytes.begin(), bytes.end());
   common::scrambleBuffer(plain);
-  size_t offset = 0;
-  if (plain.size() >= 4 && std::memcmp(plain.data(), kMagic, 4) == 0) {
-    offset = 4;
-    if (plain.size() >= 5) screenMode = plain[offset++];
-  } else {
-    screenMode = 1;
-  }
-  list.addLines(std::string_view(reinterpret_cast<const char*>(plain.data()) + offset, plain.size() - offset));
+  decodePlain(plain, screenMode, list);
 }
 
 void readSystemFile(MachineContext& m) {
+  using Kind = platform::ReadFailure::Kind;
   platform::ReadFailure failure;
-  auto bytes = platform::readRegularFile(m.platform.paths.resolve("Save\\Sys"), kMaxSystemFileBytes, &failure);
-  if (bytes) {
-    decodeSystemFile(*bytes, m.screenMode, m.systemList);
-    return;
+  try {
+    // A link is not one of the engine's files: it is neither read nor, later, replaced.
+    auto bytes = platform::readRegularFile(m.platform.paths.resolve("Save\\Sys"), kMaxSystemFileBytes, &failure,
+                                           platform::Links::Refuse);
+    if (bytes) {
+      common::scrambleBuffer(*bytes);  // in place: the file is held once
+      decodePlain(*bytes, m.screenMode, m.systemList);
+      return;
+    }
+  } catch (const std::bad_alloc&) {
+    m.systemList.clear();  // what was read so far is not the file
+    m.screenMode = 1;
+    failure = {Kind::Unreadable, "メモリが不足しています"};  // worded as the system's detail is
   }
-  if (failure.kind == platform::ReadFailure::Kind::Missing) return;  // a first start
-  // There is something, and it cannot be read: it is kept (teardown will not replace it) and
-  // the player is told, once, that this session's flags and seen pictures will not be kept.
-  m.systemFileUnreadable = true;
-  std::string text = common::unreadableFileText("Save\\Sys", failure);
-  text += platform::toSjis("\r\n今回の既読と記録は保存されません");
-  if (m.report) m.report(common::AppWarning(text));  // the host shows it
+  if (failure.kind == Kind::Missing) return;  // a first start
+  // There is something, and it cannot be read: it is kept (no write replaces it) and the
+  // player is told, once, that this session's flags and seen pictures will not be kept.
+  reportUnreadable(m, failure);
 }
 
 void writeSystemFile(const MachineContext& m) {
-  auto folder = m.platform.paths.resolve("Save");
-  if (!platform::isDirectory(folder) && !platform::createDirectory(folder))
-    common::raiseFileError(platform::toSjis("フォルダ Save を作成できませんでした"));
+  if (m.systemFileUnreadable) return;  // the file that could not be read keeps what it holds
+  common::makeAppFolder(m.platform.paths, "Save");
   common::writeAppFile(m.platform.paths, "Save\\Sys", encodeSystemFile(m.screenMode, m.systemList));
 }
 

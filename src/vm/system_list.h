@@ -20,6 +20,9 @@ class SystemList {
 
   // Adds every line of [text] (CR LF, LF or CR endings); empty lines carry nothing and are skipped.
   void addLines(std::string_view text);
+  // Whether [name] can be stored as one line: it holds no CR and no LF (the file has no escape
+  // for them, and the original's files must read as they always did).
+  static bool storable(std::string_view name) { return name.find_first_of("\r\n") == std::string_view::npos; }
   // The entries as CR LF terminated lines.
   std::string text() const;
 

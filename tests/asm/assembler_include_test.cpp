@@ -1,6 +1,7 @@
 // .include: files are found next to the file that includes them, read once per inclusion,
 // and a file cannot include itself, directly or through others.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -54,6 +55,19 @@ TEST_F(IncludeOnDisk, AMissingIncludeIsAnErrorAtTheDirective) {
   Result r = assembleFile(path("main.kvs"));
   ASSERT_EQ(r.errors.size(), 1u);
   EXPECT_EQ(r.errors[0].toString(), path("main.kvs") + ":2:3: error: cannot read include file '" + path("nothere.kvs") + "'");
+}
+
+TEST_F(IncludeOnDisk, OnlyRegularFilesOfSaneSizeAreIncluded) {
+  // Each is refused at once: /dev/zero is never read, a FIFO never waited on.
+  ASSERT_EQ(mkfifo(path("pipe.kvs").c_str(), 0600), 0);
+  std::ofstream(root_ / "huge.kvs").close();
+  fs::resize_file(root_ / "huge.kvs", kMaxSourceFileBytes + 1);  // sparse
+  for (std::string file : {std::string("/dev/zero"), path("pipe.kvs"), path("lib"), path("huge.kvs")}) {
+    write("main.kvs", "1\n.include \"" + file + "\"\n");
+    Result r = assembleFile(path("main.kvs"));
+    ASSERT_EQ(r.errors.size(), 1u) << file;
+    EXPECT_NE(r.errors[0].message.find("cannot read include file"), std::string::npos) << file;
+  }
 }
 
 TEST(IncludeCycles, AFileIncludingItselfIsRefused) {

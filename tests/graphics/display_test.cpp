@@ -147,6 +147,29 @@ TEST_F(Display, OnlyTheChangedRegionIsRedrawn) {
       EXPECT_EQ(screen.pixel(x, y), (x >= 2 && x < 4 && y >= 1 && y < 3) ? 0u : 0x00FF00u) << x << "," << y;
 }
 
+TEST_F(Display, AStillScreenIsNotPresentedAgainAndAChangeShowsOnlyItsArea) {
+  bringUp(8, 4);
+  display.Refresh();  // the first frame, whole
+  for (int i = 0; i < 3; ++i) display.Refresh();
+  EXPECT_EQ(screen.framesPresented(), 1);  // nothing changed: nothing new is shown
+  display.MarkChanged({2, 1, 4, 3});
+  display.Refresh();
+  EXPECT_EQ(screen.lastArea(), (platform::FrameArea{2, 1, 2, 2}));
+  // A transition step draws into the back buffer without the compositor: all of it is shown.
+  display.BackBuffer()->colorFill(nullptr, 0x123456);
+  display.Present();
+  display.Present();
+  EXPECT_EQ(screen.framesPresented(), 3);
+  EXPECT_EQ(screen.lastArea(), (platform::FrameArea{0, 0, 8, 4}));
+  // A restored primary holds junk: the corner's failed blit is followed by all of it.
+  display.Primary()->markLost();
+  display.MarkChanged({0, 0, 1, 1});
+  display.Refresh();
+  EXPECT_EQ(screen.lastArea(), (platform::FrameArea{0, 0, 8, 4}));
+  EXPECT_EQ(screen.pixel(0, 0), 0u);
+  EXPECT_EQ(screen.pixel(7, 3), 0x123456u);
+}
+
 TEST_F(Display, LostSurfacesAreRestoredAndRedrawnWhole) {
   bringUp(8, 4);
   display.Refresh();

@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include "platform/clock.h"
+#include "support/file_tree.h"
 #include "platform/headless/headless_audio.h"
 #include "support/test_game.h"
 
@@ -83,6 +87,40 @@ TEST(AudioRecorder, WithoutASoundCardTheClockedFallbackRecords) {
   recorder.close();
   ASSERT_TRUE(recorder.finish(error)) << error;
   EXPECT_EQ(dir.read("out.wav").size(), 44u + 44100 * 4);
+}
+
+TEST(AudioRecorder, AFifoWithAReaderOrADeviceIsWrittenAsAStream) {
+  test::TempDir dir;
+  test::makeFifo(dir.path() / "read.fifo");
+  test::makeFifo(dir.path() / "unread.fifo");
+  // A quarter of a second (44 KB) fits in the pipe's buffer: nobody need read during the run.
+  int reader = ::open((dir.path() / "read.fifo").c_str(), O_RDONLY | O_NONBLOCK);
+  auto before = test::snapshotFiles(dir.path());
+  for (auto [target, ok] : {std::pair{dir.path() / "read.fifo", true}, {"/dev/null", true}, {dir.path() / "unread.fifo", false}}) {
+    VirtualClock clock;
+    clock.setCostPerRead(0);
+    HeadlessAudio device(clock);
+    AudioRecorder recorder(device);
+    std::string error;
+    RampSource source;
+    bool started = recorder.start(target, error);
+    EXPECT_EQ(started, ok) << target << error;
+    if (!started) continue;
+    recorder.open(source);
+    clock.advance(250);  // 11025 frames
+    recorder.update();
+    recorder.close();
+    EXPECT_TRUE(recorder.finish(error)) << target << error;
+  }
+  std::string heard(64 << 10, '\0');
+  heard.resize(static_cast<size_t>(std::max<ssize_t>(::read(reader, heard.data(), heard.size()), 0)));
+  ::close(reader);
+  EXPECT_EQ(test::snapshotFiles(dir.path()), before);  // nothing replaced, nothing left behind
+  // The header claims the most a WAV holds; the frames follow in order.
+  ASSERT_EQ(heard.size(), 44u + 11025 * 4);
+  EXPECT_EQ(le32(heard, 4), kStreamDataBytes + 36);
+  EXPECT_EQ(le32(heard, 40), kStreamDataBytes);
+  EXPECT_EQ(le32(heard, 44 + 4 * 1000), (2000u & 0xFFFF) | 2001u << 16);
 }
 
 }  // namespace

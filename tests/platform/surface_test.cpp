@@ -4,8 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <random>
+#include <vector>
+
 #include "platform/headless/headless_display.h"
 #include "platform/surface_device.h"
+#include "support/xrgb_model.h"
 
 namespace kelvox::platform {
 namespace {
@@ -174,6 +179,76 @@ TEST_F(Surfaces, PresentWidensEveryChannelToEightBits) {
   device.createPrimary(2, 1, primary);
   device.loseAllSurfaces();
   EXPECT_EQ(device.presentPrimary(primary.get()), SurfaceResult::SurfaceLost);
+}
+
+// Fills [s] with random raw pixels and returns them row by row.
+std::vector<uint32_t> fillRandom(Surface& s, std::mt19937& rng) {
+  std::vector<uint32_t> raws;
+  for (int y = 0; y < s.height(); ++y)
+    for (int x = 0; x < s.width(); ++x) {
+      const SurfaceRect pixel{x, y, x + 1, y + 1};
+      raws.push_back(static_cast<uint32_t>(rng()) >> (32 - s.format().bitsPerPixel));
+      EXPECT_EQ(s.colorFill(&pixel, raws.back()), SurfaceResult::Ok);
+    }
+  return raws;
+}
+
+// A whole present, then every pixel changes but only [changed] is presented: the screen shows
+// the new pixels there and the old ones elsewhere, each as the model widens it. A primary
+// other than the one shown last is presented whole whatever the rectangle.
+TEST_F(Surfaces, PresentOfAChangedRectangleTakesOnlyThatPart) {
+  std::mt19937 rng(4);
+  const struct { int depth, w, h; SurfaceRect changed; FrameArea taken; bool another; } cases[] = {
+      {16, 37, 5, {34, 3, 37, 5}, {34, 3, 3, 2}, false},  // the bottom right corner
+      {8, 37, 5, {0, 0, 3, 1}, {0, 0, 3, 1}, false},      // the top left corner
+      {24, 21, 4, {20, 0, 21, 4}, {20, 0, 1, 4}, false},  // the last column
+      {32, 9, 9, {0, 8, 9, 9}, {0, 8, 9, 1}, false},      // the last row
+      {15, 33, 3, {1, 1, 32, 2}, {1, 1, 31, 1}, false},   // inside
+      {16, 7, 3, {-4, -4, 90, 90}, {0, 0, 7, 3}, false},  // reaching out: clipped to all of it
+      {32, 7, 3, {5, 1, 5, 2}, {0, 0, 0, 0}, false},      // nothing: the kept picture again
+      {24, 6, 2, {0, 0, 1, 1}, {0, 0, 6, 2}, true},       // another primary
+  };
+  for (const auto& c : cases) {
+    device.setDesktopDepth(c.depth);
+    std::unique_ptr<Surface> primary, next;
+    ASSERT_EQ(device.createPrimary(c.w, c.h, primary), SurfaceResult::Ok);
+    const std::vector<uint32_t> before = fillRandom(*primary, rng);
+    ASSERT_EQ(device.presentPrimary(primary.get()), SurfaceResult::Ok);
+    ASSERT_EQ(device.createPrimary(c.w, c.h, next), SurfaceResult::Ok);
+    Surface& shown = c.another ? *next : *primary;
+    const std::vector<uint32_t> after = fillRandom(shown, rng);
+    ASSERT_EQ(device.presentPrimary(&shown, &c.changed), SurfaceResult::Ok);
+    EXPECT_EQ(screen.lastArea(), c.taken) << "depth " << c.depth;
+    const FrameArea& t = c.taken;
+    for (int y = 0; y < c.h; ++y)
+      for (int x = 0; x < c.w; ++x) {
+        const size_t i = size_t(y * c.w + x);
+        const bool inside = x >= t.x && x < t.x + t.width && y >= t.y && y < t.y + t.height;
+        const uint32_t expected = test::modelXrgb(inside ? after[i] : before[i], shown.format());
+        ASSERT_EQ(screen.pixel(x, y), expected) << "depth " << c.depth << " at " << x << "," << y;
+      }
+  }
+}
+
+// The display skips presenting a back buffer whose change count did not move, so every way of
+// writing pixels must move it, and reading must not.
+TEST_F(Surfaces, EveryWayOfDrawingMovesTheChangeCountAndReadingDoesNot) {
+  auto s = make(4, 4), other = make(4, 4);
+  LockedArea a;
+  SurfaceRect corner{0, 0, 1, 1};
+  const struct { const char* name; std::function<void()> act; bool changes; } cases[] = {
+      {"read-write lock", [&] { s->lock(nullptr, a); s->unlock(); }, true},
+      {"read-only lock", [&] { s->lock(nullptr, a, LockAccess::ReadOnly); s->unlock(); }, false},
+      {"device context", [&] { s->getDC(a); s->releaseDC(); }, true},
+      {"blit from it", [&] { other->bltFast(0, 0, s.get(), &corner, false); }, false},
+      {"restoration", [&] { s->markLost(); s->restore(); }, true},
+  };
+  for (const auto& c : cases) {
+    const uint64_t before = s->changeCount();
+    c.act();
+    EXPECT_EQ(s->changeCount() != before, c.changes) << c.name;
+  }
+  EXPECT_NE(s->serial(), other->serial());
 }
 
 }  // namespace

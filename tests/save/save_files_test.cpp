@@ -21,9 +21,18 @@ Bytes xor5C(Bytes b) {
   return b;
 }
 
-// A machine with 8 bytes of data "ABCDEFG\0", pc 5, returnStack [70], paramStack [-1, 2].
+// Sixteen code words: a restored pc must lie inside the code, so there is room for the pcs the
+// tests use.
+const std::string kSixteenWords = [] {
+  std::string s;
+  for (int i = 0; i < 16; ++i) s += " WaitFrame\n";
+  return s;
+}();
+
+// A machine with 16 code words, 8 bytes of data "ABCDEFG\0", pc 5, returnStack [70],
+// paramStack [-1, 2].
 struct Machine {
-  Machine() : game(".code\n WaitFrame\n.data\n .string \"ABCDEFG\"\n") {
+  Machine() : game(".code\n" + kSixteenWords + ".data\n .string \"ABCDEFG\"\n") {
     game.m().pc = 5;
     game.m().returnStack.push(70);
     game.m().paramStack.push(-1);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/instance_lock.h"
+#include "support/file_tree.h"
 #include "support/test_game.h"
 
 namespace kelvox::shell {
@@ -191,6 +192,81 @@ TEST(Program, AHeadlessRunThatCouldNotWriteSaveSysFails) {
   Outcome run = runKelvox({"--headless", dir.path().string()});
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.out.find("フォルダ Save を作成できませんでした"), std::string::npos) << run.out;
+}
+
+TEST(Program, TheTextHookWritesWhereItIsToldOrRefusesAtOnce) {
+  test::TempDir dir;
+  test::writeScript(dir.path(), ".code\n 64 48 0 SetScreenMode 16 60 20 0 TextInit msg 0 TextAddString\n"
+                                " 1 -1 0 TextDraw 2 DebugShowNumber WaitFrame End\n.data\nmsg: .string \"こんにちは\\r世界\"\n");
+  dir.write("hook.txt", "sentinel\n");
+  ASSERT_EQ(mkfifo((dir.path() / "fifo").c_str(), 0600), 0);
+  const std::string hooked = "こんにちは\\n世界\n";
+  struct Case {
+    std::string target;
+    int status;
+    std::string out, err;  // expected in standard output, in standard error
+  } cases[] = {
+      // Printed lines keep their place among the message-box lines.
+      {"print", 0, hooked + "[messagebox] caption=Debug text=2", ""},
+      {"copy", 2, "", "--texthook copy needs a window"},
+      {dir.path().string(), 2, "", "Is a directory"},
+      {(dir.path() / "fifo").string(), 2, "", "no program is reading the FIFO"},
+      {(dir.path() / "hook.txt").string(), 0, "", ""},
+  };
+  for (const Case& c : cases) {
+    Outcome run = runKelvox({"--headless", "--frames", "5", "--texthook", c.target, dir.path().string()});
+    EXPECT_EQ(run.status, c.status) << c.target << run.err;
+    EXPECT_NE(run.out.find(c.out), std::string::npos) << c.target << run.out;
+    EXPECT_NE(run.err.find(c.err), std::string::npos) << c.target << run.err;
+  }
+  EXPECT_EQ(dir.read("hook.txt"), "sentinel\n" + hooked);  // appended, never replaced
+}
+
+}  // namespace
+}  // namespace kelvox::shell
+
+namespace kelvox::shell {
+namespace {
+
+TEST(Program, OutputOptionsNeverReplaceWhatIsNotARegularFile) {
+  test::TempDir dir;
+  test::writeScript(dir.path() / "game", ".code\n 64 48 0 SetScreenMode\nloop: WaitFrame loop Jump\n");
+  dir.write("sentinel", "keep");
+  dir.write("out/shot.png.tmp-St4le0", "left by a killed run");
+  dir.write("out/shot.png.tmp-1234", "a look-alike");
+  test::makeLink(dir.path() / "out/link.png", dir.path() / "sentinel");
+  test::makeFifo(dir.path() / "out/fifo.png");
+  const std::string out = (dir.path() / "out").string() + "/";
+  struct Case {
+    std::vector<std::string> options;
+    int status;
+    std::string error;
+  } cases[] = {
+      {{"--screenshot", out + "link.png"}, 2, "a symbolic link is there"},
+      {{"--screenshot-at", "0:" + out + "fifo.png"}, 2, "a FIFO is there"},
+      {{"--screenshot", out + "none/shot.png"}, 2, "no folder"},
+      {{"--audio-out", out + "link.png"}, 2, "a symbolic link is there"},
+      {{"--audio-out", "/dev/null"}, 0, ""},
+      {{"--screenshot", out + "shot.png"}, 0, ""},
+  };
+  auto before = test::snapshotFiles(dir.path());
+  for (const Case& c : cases) {
+    std::vector<std::string> args{"--headless", "--frames", "3"};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    args.push_back((dir.path() / "game").string());
+    Outcome run = runKelvox(args);
+    EXPECT_EQ(run.status, c.status) << c.options.back() << run.err;
+    EXPECT_NE(run.err.find(c.error), std::string::npos) << run.err;
+  }
+  // Only the screenshot's own stale temporary went, and the screenshot came.
+  auto after = test::snapshotFiles(dir.path());
+  before.erase("out/shot.png.tmp-St4le0");
+  ASSERT_EQ(after.count("out/shot.png"), 1u);
+  after.erase("out/shot.png");
+  for (auto* tree : {&before, &after}) tree->erase("game/Save"), tree->erase("game/Save/Sys");
+  EXPECT_EQ(after, before);
+  struct stat null {};
+  EXPECT_TRUE(stat("/dev/null", &null) == 0 && S_ISCHR(null.st_mode));
 }
 
 }  // namespace

@@ -62,10 +62,10 @@ class FakeSoundFiles final : public sound::SoundFiles {
   std::map<std::string, int> reads;
 
   bool exists(std::string_view name) override { return files.count(std::string(name)) != 0; }
-  std::optional<std::vector<uint8_t>> read(std::string_view name) override {
+  std::optional<std::vector<uint8_t>> read(std::string_view name, uint64_t maxBytes) override {
     ++reads[std::string(name)];
     auto it = files.find(std::string(name));
-    if (it == files.end()) return std::nullopt;
+    if (it == files.end() || it->second.size() > maxBytes) return std::nullopt;
     return std::vector<uint8_t>(it->second.begin(), it->second.end());
   }
   int totalReads() const {

@@ -6,6 +6,11 @@
 #include <unistd.h>
 
 #include "platform/text_encoding.h"
+#include "graphics/decoded_image.h"
+#include "platform/file_system.h"
+#include "sound/sound_files.h"
+#include "support/file_tree.h"
+#include "vm/system_file.h"
 #include "shell/application.h"
 #include "support/test_game.h"
 #include "vm/system_list.h"
@@ -127,6 +132,71 @@ TEST(SystemListLoading, AddLinesAgreesWithAddingOneByOne) {
   loaded.addLines(text);
   EXPECT_EQ(loaded.entries(), oneByOne.entries());
   EXPECT_EQ(loaded.size(), 2000u);
+}
+
+TEST(UnreadableSystemFile, NoWriteDuringTheRunReplacesIt) {
+  struct Case {
+    const char* what;
+    void (*plant)(const test::TempDir& dir);
+  } cases[] = {
+      {"a FIFO", [](const test::TempDir& d) { test::makeFifo(d.path() / "Save/Sys"); }},
+      {"a link", [](const test::TempDir& d) { test::makeLink(d.path() / "Save/Sys", d.path() / "elsewhere"); }},
+      {"over the cap", [](const test::TempDir& d) {
+         d.write("Save/Sys", "");
+         fs::resize_file(d.path() / "Save/Sys", kMaxSystemFileBytes + 1);  // sparse
+       }},
+  };
+  for (const Case& c : cases) {
+    test::TempDir dir;
+    test::writeScript(dir.path(), ".code\n flag SetSystemFlag pic 0 1 LoadPattern End\n"
+                                  ".data\nflag: .string \"seen\"\npic: .string \"e1.png\"\n");
+    dir.write("elsewhere", "VMSF\x01:old flag\r\n");
+    dir.write("Save/.keep", "");
+    dir.write("Grd/e1.png", "not a picture, but recorded before it is decoded");
+    c.plant(dir);
+    auto before = test::snapshotFiles(dir.path());
+    platform::HeadlessPlatform p(dir.path());
+    shell::RunOptions headless;
+    headless.failOnLostSystemFile = true;
+    EXPECT_EQ(shell::runApplication(p.platform(), headless), 1) << c.what;
+    EXPECT_EQ(test::snapshotFiles(dir.path()), before) << c.what;
+  }
+}
+
+TEST(OversizedGameFiles, AreRefusedFromTheirSizeAlone) {
+  // Sparse files one byte over each kind's cap: a picture is damaged (17), a sound plays nothing.
+  struct Case {
+    const char *file, *code;
+    uint64_t size;
+    std::string error;
+    std::vector<int32_t> stack;
+  } cases[] = {
+      {"Grd/big.png", "bigpng 0 1 LoadPattern", graphics::kMaxPictureFileBytes + 1, "big.pngのフォーマットに不正が見られます(17)", {}},
+      {"Wav/big.wav", "0 big WavPlay 0 WavIsPlaying", sound::kMaxWavFileBytes + 1, "", {0}},
+      {"Midi/big.mid", "bigmid MidiPlay MidiIsPlaying", sound::kMaxMidiFileBytes + 1, "", {0}},
+  };
+  for (const Case& c : cases) {
+    test::TestGame g(std::string(".code\n 64 48 0 SetScreenMode ") + c.code +
+                     " WaitFrame\n.data\nbig: .string \"big\"\nbigmid: .string \"big.mid\"\nbigpng: .string \"big.png\"\n");
+    g.dir.write(c.file, "");
+    fs::resize_file(g.dir.path() / c.file, c.size);
+    EXPECT_EQ(g.slice(), c.error) << c.file;
+    EXPECT_EQ(g.stack(), c.stack) << c.file;
+  }
+}
+
+TEST(SystemFileLines, NamesWithALineBreakAreNeverStored) {
+  // A flag is refused in a box; a picture loads (here: is found damaged) but is not recorded.
+  // Either way no entry is made that Save\Sys would read back as other lines.
+  for (auto [code, error] : {std::pair{"bad SetSystemFlag", "フラグ名 a\r\n:b は改行を含むため記録できません"},
+                             {"pic 0 1 LoadPattern", "e\r\nx.pngのフォーマットに不正が見られます(17)"}}) {
+    test::TestGame g(std::string(".code\n ") + code + " WaitFrame\n.data\nbad: .string \"a\\r\\n:b\"\n" +
+                         "pic: .string \"e\\r\\nx.png\"\n",
+                     {{"Grd/e\r\nx.png", "not a picture"}});
+    EXPECT_EQ(g.slice(), error);
+    EXPECT_EQ(g.m().systemList.size(), 0u) << code;
+    EXPECT_FALSE(fs::exists(g.dir.path() / "Save/Sys")) << code;
+  }
 }
 
 }  // namespace

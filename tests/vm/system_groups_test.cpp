@@ -122,6 +122,14 @@ TEST(InputGroup, MouseKeysAndCursorMoves) {
   EXPECT_EQ(game.host->input->mouseX(), 30);
 }
 
+TEST(InputGroup, ACursorMoveOffTheScreenStopsAtItsEdge) {
+  // 640 x 480 until SetScreenMode says otherwise.
+  test::TestGame game(".code\n -5 3 SetCursorPosition 2147483647 -7 SetCursorPosition 800 600 0 SetScreenMode "
+                      "5000 599 SetCursorPosition WaitFrame\n");
+  game.slice();
+  EXPECT_EQ(game.window().cursorMoves(), (std::vector<std::pair<int, int>>{{0, 3}, {639, 0}, {799, 599}}));
+}
+
 TEST(InputGroup, CursorMovesInALoopUseBoundedMemory) {
   test::TestGame game(".code\nloop: 0 0 SetCursorPosition loop Jump\n");
   uint64_t moves = 0;

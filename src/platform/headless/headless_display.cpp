@@ -5,15 +5,21 @@
 
 namespace kelvox::platform {
 
-bool HeadlessDisplay::presentFrame(const uint32_t* xrgb8888, int width, int height, int pitchBytes) {
-  // The same refusals as a real screen, so a caller's bad frame fails in tests too.
-  if (xrgb8888 == nullptr || width <= 0 || height <= 0 || pitchBytes < 0 || pitchBytes / 4 < width) return false;
-  frame_.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
-  const auto* row = reinterpret_cast<const unsigned char*>(xrgb8888);
-  for (int y = 0; y < height; ++y, row += pitchBytes)
-    std::memcpy(frame_.data() + static_cast<size_t>(y) * static_cast<size_t>(width), row, static_cast<size_t>(width) * 4);
+bool HeadlessDisplay::takeFrame(const uint32_t* xrgb8888, int width, int height, int pitchBytes,
+                                const FrameArea& changed) {
+  // The kept frame takes only the changed part, unless the size changed: then all of it.
+  FrameArea area = changed;
+  if (width != width_ || height != height_) {
+    frame_.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+    area = {0, 0, width, height};
+  }
+  const auto* row = reinterpret_cast<const unsigned char*>(xrgb8888) + static_cast<size_t>(area.y) * static_cast<size_t>(pitchBytes);
+  for (int y = area.y; y < area.y + area.height; ++y, row += pitchBytes)
+    std::memcpy(frame_.data() + static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(area.x),
+                row + static_cast<size_t>(area.x) * 4, static_cast<size_t>(area.width) * 4);
   width_ = width;
   height_ = height;
+  lastArea_ = area;
   ++presented_;
   return true;
 }

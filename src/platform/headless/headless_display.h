@@ -12,7 +12,6 @@ namespace kelvox::platform {
 
 class HeadlessDisplay final : public DisplayDevice {
  public:
-  bool presentFrame(const uint32_t* xrgb8888, int width, int height, int pitchBytes) override;
   bool setFullscreen(bool on) override {
     if (on && refuseFullscreen_) return false;
     fullscreen_ = on;
@@ -30,8 +29,14 @@ class HeadlessDisplay final : public DisplayDevice {
   // The pixel at ([x], [y]) of the last frame; 0 outside it.
   uint32_t pixel(int x, int y) const;
   int framesPresented() const { return presented_; }
+  // The part of the last frame that was taken from it (the whole frame when its size changed).
+  FrameArea lastArea() const { return lastArea_; }
+
+ protected:
+  bool takeFrame(const uint32_t* xrgb8888, int width, int height, int pitchBytes, const FrameArea& changed) override;
 
  private:
+  FrameArea lastArea_;
   std::vector<uint32_t> frame_;
   int width_ = 0, height_ = 0;
   int presented_ = 0;

@@ -21,20 +21,32 @@ SdlDisplay::~SdlDisplay() {
   SDL_DestroyRenderer(renderer_);
 }
 
-bool SdlDisplay::presentFrame(const uint32_t* xrgb8888, int width, int height, int pitchBytes) {
-  if (xrgb8888 == nullptr || width <= 0 || height <= 0 || pitchBytes < 0 || pitchBytes / 4 < width) return false;
+bool SdlDisplay::takeFrame(const uint32_t* xrgb8888, int width, int height, int pitchBytes,
+                           const FrameArea& changed) {
+  FrameArea area = changed;
   if (frame_ == nullptr || frameWidth_ != width || frameHeight_ != height) {
+    // A new texture holds nothing yet: all of the frame goes in.
     if (frame_ != nullptr) SDL_DestroyTexture(frame_);
     frame_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_XRGB8888, SDL_TEXTUREACCESS_STREAMING, width, height);
     frameWidth_ = frame_ != nullptr ? width : 0;
     frameHeight_ = frame_ != nullptr ? height : 0;
     if (frame_ == nullptr) return false;
+    pixels_.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+    area = {0, 0, width, height};
   }
-  if (SDL_UpdateTexture(frame_, nullptr, xrgb8888, pitchBytes) != 0) return false;
-  pixels_.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
-  const auto* row = reinterpret_cast<const unsigned char*>(xrgb8888);
-  for (int y = 0; y < height; ++y, row += pitchBytes)
-    std::memcpy(pixels_.data() + static_cast<size_t>(y) * static_cast<size_t>(width), row, static_cast<size_t>(width) * 4);
+  if (area.width > 0 && area.height > 0) {
+    const auto* first = reinterpret_cast<const unsigned char*>(xrgb8888) +
+                        static_cast<size_t>(area.y) * static_cast<size_t>(pitchBytes) + static_cast<size_t>(area.x) * 4;
+    SDL_Rect rect{area.x, area.y, area.width, area.height};
+    if (SDL_UpdateTexture(frame_, &rect, first, pitchBytes) != 0) {
+      forgetFrame();  // its contents are unknown now; the next frame starts a new texture
+      return false;
+    }
+    const unsigned char* row = first;
+    for (int y = area.y; y < area.y + area.height; ++y, row += pitchBytes)
+      std::memcpy(pixels_.data() + static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(area.x), row,
+                  static_cast<size_t>(area.width) * 4);
+  }
   redraw();
   return true;
 }
@@ -66,6 +78,7 @@ void SdlDisplay::forgetFrame() {
 }
 
 void SdlDisplay::redraw() {
+  ++redraws_;
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);  // the whole window, bars included
   if (frame_ != nullptr) {

@@ -1,6 +1,9 @@
 // The screen on SDL2: the game window's renderer and a streaming texture holding the last
-// frame, drawn over the game area (see game_viewport.h) with black bars around it. The window
-// (SdlWindow) owns it and has it redraw when the window is exposed or its renderer is reset.
+// frame, drawn over the game area (see game_viewport.h) with black bars around it. Only the
+// changed part of a frame is uploaded into the texture. Nothing is drawn between frames; the
+// window (SdlWindow) has the display redraw at once when the window is exposed, resized,
+// moved to a screen of another scale or switched to or from full screen, and when its
+// renderer is reset.
 //
 // This header does not include SDL.
 #pragma once
@@ -25,7 +28,6 @@ class SdlDisplay final : public DisplayDevice {
   SdlDisplay(const SdlDisplay&) = delete;
   SdlDisplay& operator=(const SdlDisplay&) = delete;
 
-  bool presentFrame(const uint32_t* xrgb8888, int width, int height, int pitchBytes) override;
   bool setFullscreen(bool on) override;
   bool fullscreen() const override { return fullscreen_; }
   int scale() const override { return scale_; }
@@ -38,6 +40,11 @@ class SdlDisplay final : public DisplayDevice {
   // The renderer lost its textures (SDL_RENDER_DEVICE_RESET): the kept frame is gone too, and
   // the next presentFrame makes a new texture.
   void forgetFrame();
+  // How many times the window was drawn (a frame or a redraw); for tests.
+  int redraws() const { return redraws_; }
+
+ protected:
+  bool takeFrame(const uint32_t* xrgb8888, int width, int height, int pitchBytes, const FrameArea& changed) override;
 
  private:
   SDL_Window* window_;      // not owned
@@ -47,6 +54,7 @@ class SdlDisplay final : public DisplayDevice {
   std::vector<uint32_t> pixels_;  // a copy of the last frame, packed, for screenshots
   int scale_;
   bool fullscreen_ = false;
+  int redraws_ = 0;
 };
 
 }  // namespace kelvox::platform::sdl

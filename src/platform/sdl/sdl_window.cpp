@@ -221,9 +221,14 @@ void SdlWindow::pumpEvents(std::vector<WindowEvent>& events) {
         switch (e.window.event) {
           case SDL_WINDOWEVENT_FOCUS_GAINED: events.push_back({Kind::Activate}); break;
           case SDL_WINDOWEVENT_FOCUS_LOST: events.push_back({Kind::Deactivate}); break;
+          case SDL_WINDOWEVENT_SHOWN:
           case SDL_WINDOWEVENT_EXPOSED:
           case SDL_WINDOWEVENT_RESTORED:
-            // Show the last frame at once; the engine redraws in full at its next frame.
+          case SDL_WINDOWEVENT_MAXIMIZED:
+          case SDL_WINDOWEVENT_SIZE_CHANGED:     // resized, or full screen on or off
+          case SDL_WINDOWEVENT_DISPLAY_CHANGED:  // perhaps a screen of another scale
+            // Frames come only when the picture changes, so the last one is shown again at
+            // once; the engine redraws in full at its next frame.
             display_->redraw();
             events.push_back({Kind::Paint});
             break;

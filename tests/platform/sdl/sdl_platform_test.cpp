@@ -1,10 +1,14 @@
 // The SDL platform on SDL's dummy drivers: one object builds the window, its screen, the
-// dialogs and the sound device, and the bundle hands out exactly those.
+// dialogs and the sound device, and the bundle hands out exactly those; the text hook's
+// clipboard works beside them.
 #include "platform/sdl/sdl_platform.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+
+#include "platform/sdl/sdl_clipboard_sink.h"
 
 namespace kelvox::platform::sdl {
 namespace {
@@ -24,6 +28,13 @@ TEST(SdlPlatform, TheBundleIsTheWindowsServices) {
   EXPECT_FALSE(p.audio.isOpen());  // the game opens it when it asks for sound
   // A second platform would need a second window: refused while this one lives.
   EXPECT_EQ(SdlPlatform::create("/nonexistent", "x", error), nullptr);
+
+  // The text hook's clipboard holds the last text, line breaks kept, controls written out.
+  ClipboardTextSink clipboard;
+  clipboard.put("一行目\n\x1b[2J二行目");
+  char* text = SDL_GetClipboardText();
+  EXPECT_STREQ(text, "一行目\n\\x1B[2J二行目");
+  SDL_free(text);
 }
 
 }  // namespace

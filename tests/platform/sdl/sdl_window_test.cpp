@@ -178,6 +178,44 @@ TEST_F(SdlWindowTest, FullScreenGoesOnAndOffThroughTheDisplay) {
   EXPECT_FALSE(display.fullscreen());
 }
 
+// Only the changed part of a frame goes into the texture, and frames come only when the
+// picture changes: a window that was exposed, resized or shown again draws the kept frame at
+// once, with no new frame, and asks the engine to repaint.
+TEST_F(SdlWindowTest, AnExposedWindowIsRedrawnFromTheKeptFrame) {
+  auto window = open();
+  ASSERT_NE(window, nullptr);
+  const uint32_t frame[2 * 2] = {0x00FF0000, 0x0000FF00, 0x000000FF, 0x00FFFFFF};
+  const uint32_t next[2 * 2] = {0x00111111, 0x00222222, 0x00333333, 0x00444444};
+  const FrameArea last{1, 1, 1, 1};
+  ASSERT_TRUE(window->display().presentFrame(frame, 2, 2, 2 * 4));
+  ASSERT_TRUE(window->display().presentFrame(next, 2, 2, 2 * 4, &last));
+  pumpKind(*window, Kind::Paint);  // whatever opening the window reported
+  SDL_Renderer* renderer = SDL_GetRenderer(window->handle());
+  SDL_RendererInfo info{};
+  SDL_GetRendererInfo(renderer, &info);
+  const bool readable = SDL_strcmp(info.name, "software") == 0;  // others may drop a shown picture
+  for (Uint8 what : {SDL_WINDOWEVENT_EXPOSED, SDL_WINDOWEVENT_SIZE_CHANGED, SDL_WINDOWEVENT_SHOWN}) {
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);  // the window system lost the picture
+    SDL_RenderClear(renderer);
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = what;
+    ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError();
+    const int before = window->display().redraws();
+    EXPECT_EQ(pumpKind(*window, Kind::Paint).size(), 1u) << int(what);
+    EXPECT_EQ(window->display().redraws(), before + 1) << int(what);
+    // At scale 1 each frame pixel covers a 320 × 240 quarter.
+    const struct { int x, y; uint32_t colour; } quarters[] = {
+        {160, 120, 0xFF0000}, {480, 120, 0x00FF00}, {160, 360, 0x0000FF}, {480, 360, 0x444444}};
+    for (const auto& q : quarters) {
+      uint32_t pixel = q.colour;
+      const SDL_Rect at{q.x, q.y, 1, 1};
+      if (readable) SDL_RenderReadPixels(renderer, &at, SDL_PIXELFORMAT_XRGB8888, &pixel, 4);
+      EXPECT_EQ(pixel & 0xFFFFFF, q.colour) << int(what) << " at " << q.x << "," << q.y;
+    }
+  }
+}
+
 // A key pressed and released as SDL delivers it, [alt] held.
 void pushKey(SDL_Scancode key, bool alt) {
   for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
