@@ -1,7 +1,7 @@
 # The two commands a newcomer needs: `make run` and `make test`.
 BUILD      ?= build
 ASAN_BUILD ?= build-sanitize
-GAME       ?= $(BUILD)/games/sample
+GAME       ?= $(BUILD)/games/demo
 JOBS       ?= 2
 # Warnings stop the build where we check it (make test, CI), not for a packager's compiler.
 WERROR     ?= OFF
@@ -16,8 +16,9 @@ build: deps
 	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVOX_BENCH=ON -DKELVOX_WERROR=$(WERROR) >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
+# In a window with a display; without one, the demo's scripted play-through, headless.
 run: build
-	$(BUILD)/kelvox $(GAME)
+	@scripts/run-demo.sh $(BUILD) $(GAME)
 
 test: WERROR = ON
 test: build

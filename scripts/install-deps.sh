@@ -14,6 +14,7 @@ packages=(
   libbenchmark-dev liblua5.4-dev lua5.4   # kelvox-bench and its Lua reference
   libpixman-1-dev                  # kelvox-bench: pixman as a peer of the pixel cases
   xvfb xauth x11-utils xfonts-base  # the windowed smoke test (xwininfo; fonts for SDL's boxes)
+  imagemagick                      # the demo's window test: the window system's own screenshot
   clang libclang-rt-dev            # fuzz targets (libFuzzer)
   libgtk-3-dev                     # the installer's wizard
   desktop-file-utils xdg-utils xdotool  # Desktop Entry checks, menus, the wizard test

@@ -1,6 +1,7 @@
-// Finds CD-ROM volumes in the mount table and in KELVOX_VOLUMES.
+// Finds CD-ROM volumes in KELVOX_VOLUMES, in the game folder's Discs/ and in the mount table.
 #include "platform/volumes.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <fstream>
@@ -42,6 +43,27 @@ std::string unescapeMountField(const std::string& field) {
   return out;
 }
 
+std::vector<std::pair<std::string, fs::path>> discFolders(const fs::path& gameFolder) {
+  std::vector<std::pair<std::string, fs::path>> discs;
+  if (gameFolder.empty()) return discs;
+  auto lower = [](std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+  };
+  std::error_code ec;
+  for (const auto& folder : fs::directory_iterator(gameFolder, ec)) {
+    if (lower(folder.path().filename().string()) != "discs" || !folder.is_directory(ec)) continue;
+    for (const auto& entry : fs::directory_iterator(folder.path(), ec)) {
+      std::string label = entry.path().filename().string();
+      if (label.empty() || label[0] == '.' || !entry.is_directory(ec)) continue;  // follows links
+      discs.emplace_back(label, entry.path());
+    }
+    break;
+  }
+  std::sort(discs.begin(), discs.end());
+  return discs;
+}
+
 namespace {
 
 // Device path → label, from the links of /dev/disk/by-label.
@@ -60,6 +82,7 @@ std::map<fs::path, std::string> labelsByDevice() {
 std::vector<Volume> SystemVolumes::list() {
   std::vector<std::pair<std::string, fs::path>> found;
   if (const char* env = std::getenv("KELVOX_VOLUMES")) found = parseVolumeList(env);
+  for (auto& disc : discFolders(gameFolder_)) found.push_back(std::move(disc));
 
   std::ifstream mounts("/proc/self/mountinfo");
   std::string line;

@@ -1,8 +1,9 @@
 // Disc volumes, the stand-in for GetDriveType and GetVolumeInformation. Every mounted CD-ROM
 // file system (iso9660, udf) is a volume with its label; so is every folder the user names in
-// KELVOX_VOLUMES=LABEL=/path:LABEL=/path, for discs copied to disk. Volumes get drive letters
-// from 'D' upwards in the order listed (named folders first), so that the engine's drive
-// paths such as "Q:\Data\" keep their form.
+// KELVOX_VOLUMES=LABEL=/path:LABEL=/path, and every folder inside the game folder's Discs/,
+// labelled with its own name, for discs copied to disk. Volumes get drive letters from 'D'
+// upwards in the order listed (KELVOX_VOLUMES, then Discs/, then mounted discs), so that the
+// engine's drive paths such as "Q:\Data\" keep their form.
 #pragma once
 
 #include <filesystem>
@@ -24,11 +25,16 @@ class Volumes {
   virtual std::vector<Volume> list() = 0;
 };
 
-// Volumes from KELVOX_VOLUMES and the mount table (/proc/self/mountinfo with the labels of
-// /dev/disk/by-label).
+// Volumes from KELVOX_VOLUMES, the game folder's Discs/ and the mount table
+// (/proc/self/mountinfo with the labels of /dev/disk/by-label).
 class SystemVolumes final : public Volumes {
  public:
+  // [gameFolder]: where Discs/ is looked for; empty: nowhere.
+  explicit SystemVolumes(std::filesystem::path gameFolder = {}) : gameFolder_(std::move(gameFolder)) {}
   std::vector<Volume> list() override;
+
+ private:
+  std::filesystem::path gameFolder_;
 };
 
 // A fixed list, for tests and for headless runs.
@@ -43,6 +49,11 @@ class FixedVolumes final : public Volumes {
 
 // Parses "LABEL=/path:LABEL=/path" into (label, path) pairs; entries without '=' are skipped.
 std::vector<std::pair<std::string, std::filesystem::path>> parseVolumeList(const std::string& text);
+
+// The discs kept in [gameFolder]'s Discs/ (any letter case): each folder in it, or link to a
+// folder, is a disc labelled with the folder's name; files and names starting with '.' are
+// not. Sorted by name. Nothing when there is no such folder or it cannot be read.
+std::vector<std::pair<std::string, std::filesystem::path>> discFolders(const std::filesystem::path& gameFolder);
 
 // Decodes the octal escapes (\040 for a space) of /proc/self/mountinfo and the \x20 escapes
 // of /dev/disk/by-label names.

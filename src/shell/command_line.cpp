@@ -12,6 +12,9 @@ std::string usageText() {
          "Options:\n"
          "  --headless      no window and no audio device; every message box is printed\n"
          "                  on standard output as one line\n"
+         "  --fast          with --headless: run the ticks on a virtual clock as fast as\n"
+         "                  the machine can, without waiting; every tick is still 33 ms of\n"
+         "                  game time, so pictures, sound and screenshots are the same\n"
          "  --frames N      stop after N ticks (about N/30 seconds) and exit\n"
          "  --answer LIST   answers to the message boxes in order: ok, cancel, yes, no,\n"
          "                  comma-separated (default ok)\n"
@@ -67,6 +70,8 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLine& line, std:
       line.help = true;
     } else if (arg == "--headless") {
       line.headless = true;
+    } else if (arg == "--fast") {
+      line.fast = true;
     } else if (arg == "--stats") {
       line.stats = true;
     } else if (arg == "--frames") {
@@ -136,6 +141,10 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLine& line, std:
       error = "only one game folder can be given";
       return false;
     }
+  }
+  if (line.fast && !line.headless) {
+    error = "--fast needs --headless (a window shows the game in real time)";
+    return false;
   }
   return true;
 }

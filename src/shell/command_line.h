@@ -13,6 +13,7 @@ namespace kelvox::shell {
 struct CommandLine {
   bool help = false;
   bool headless = false;
+  bool fast = false;  // --fast: headless ticks on a virtual clock, without waiting
   bool stats = false;
   uint64_t frames = 0;  // 0: run until the game ends
   std::vector<platform::Answer> answers;

@@ -133,14 +133,18 @@ int main(int argc, char** argv) {
   // What the original took relative to the current directory lands in the game folder.
   if (!platform::setCurrentDirectory(gameDir)) return fail("cannot enter " + gameDir.string());
 
-  // The platform owns every service; a headless run has the real clock and the machine's
-  // discs, and prints its message boxes.
+  // The platform owns every service; a headless run has the real clock (or with --fast the
+  // virtual one) and the machine's discs, and prints its message boxes.
   std::unique_ptr<platform::HeadlessPlatform> headless;
   std::unique_ptr<platform::sdl::SdlPlatform> sdl;
   platform::Platform* services;
   if (line.headless) {
     headless = std::make_unique<platform::HeadlessPlatform>(
-        gameDir, platform::HeadlessPlatform::Options{.realTime = true, .systemVolumes = true, .boxLog = &std::cout});
+        gameDir,
+        platform::HeadlessPlatform::Options{.realTime = !line.fast, .systemVolumes = true, .boxLog = &std::cout});
+    // --fast: time is the virtual clock's, which sleeping moves on at once; the wall clock
+    // (random seed, dates) is still the real one.
+    headless->virtualClock().setWallSeconds(platform::SteadyClock().wallSeconds());
     for (auto a : line.answers) headless->dialogs().queueAnswer(a);
     services = &headless->platform();
   } else {

@@ -165,7 +165,7 @@ TEST_F(Surfaces, PresentWidensEveryChannelToEightBits) {
   const struct { int depth; uint32_t raw, xrgb; } cases[] = {
       {8, 0xE0, 0xFF0000},  {8, 0x1C, 0x00FF00},   {8, 0x03, 0x0000FF}, {8, 0x80 | 0x08 | 0x01, 0x924955},
       {15, 0x7C00, 0xFF0000}, {15, 0x0010, 0x000084}, {16, 0x07E0, 0x00FF00}, {16, 0x0400, 0x008200},
-      {24, 0x123456, 0x123456}, {32, 0xABCDEF, 0xABCDEF}, {16, 0, 0},
+      {24, 0x123456, 0x123456}, {32, 0xABCDEF, 0xABCDEF}, {32, 0xFFABCDEF, 0xABCDEF}, {16, 0, 0},
   };
   for (auto c : cases) {
     device.setDesktopDepth(c.depth);

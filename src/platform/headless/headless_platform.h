@@ -27,7 +27,7 @@ class HeadlessPlatform {
  public:
   struct Options {
     bool realTime = false;       // SteadyClock instead of the VirtualClock
-    bool systemVolumes = false;  // the mounted discs and KELVOX_VOLUMES instead of fixedVolumes()
+    bool systemVolumes = false;  // KELVOX_VOLUMES, the game's Discs/ and the mounted discs instead of fixedVolumes()
     std::ostream* boxLog = nullptr;  // where each message box is printed as one line
   };
 

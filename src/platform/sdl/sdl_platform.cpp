@@ -11,7 +11,8 @@ std::unique_ptr<SdlPlatform> SdlPlatform::create(std::filesystem::path gameFolde
 }
 
 SdlPlatform::SdlPlatform(std::filesystem::path gameFolder, std::unique_ptr<SdlWindow> window)
-    : paths_(std::move(gameFolder), &volumes_),
+    : volumes_(gameFolder),
+      paths_(std::move(gameFolder), &volumes_),
       window_(std::move(window)),
       dialogs_(window_.get()),
       surfaces_(std::make_unique<SurfaceDevice>(window_->display())),

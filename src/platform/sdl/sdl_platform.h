@@ -1,7 +1,8 @@
 // The SDL platform: builds and owns every service of a game in a window (the window and its
 // screen, message boxes over it, the sound device, the steady clock, the machine's disc
 // volumes, the CD-audio device over them and the game folder's paths) and hands them out as
-// the Platform bundle.
+// the Platform bundle. Discs are looked for in KELVOX_VOLUMES, the game folder's Discs/ and
+// the mounted discs.
 //
 // This header does not include SDL, so the program's entry can build a platform without
 // seeing SDL's headers.
