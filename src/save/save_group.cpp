@@ -10,7 +10,7 @@
 
 #include "common/fatal_error.h"
 #include "common/file_helpers.h"
-#include "common/file_messages.h"
+#include "common/file_errors.h"
 #include "graphics/display.h"
 #include "graphics/pattern_store.h"
 #include "platform/bitmap.h"
@@ -51,20 +51,20 @@ void loadState(vm::MachineContext& m, const std::string& name) {
   auto bytes = platform::readRegularFile(m.platform.paths.resolve(name), stateFileCap(m), &failure,
                                          platform::Links::Refuse);
   if (!bytes && failure.kind == platform::ReadFailure::Kind::TooLarge) common::raiseFatal(common::Fault::SaveFileDamaged);
-  if (!bytes) common::raiseFileError(common::unreadableFileText(name, failure));
+  if (!bytes) common::raiseUnreadable(name, failure);
   applyState(m, *bytes);
 }
 
 // "Save\" + [name] for a stack file; a name that would leave Save\ is a file error.
 std::string stackFileName(std::string_view name) {
   if (!platform::isConfinedName(name))
-    common::raiseFileError(platform::toSjis("ファイル名 ") + std::string(name) + platform::toSjis(" は使えません"));
+    common::raiseFileError(common::FileError::NameRefused, name);
   return "Save\\" + std::string(name);
 }
 
 // A stack file must exist before it is read or written, as the original opened it.
 std::vector<uint8_t> readStackFile(const vm::MachineContext& m, const std::string& file) {
-  if (!exists(m, file)) common::raiseFileError(platform::toSjis("ファイル ") + file + platform::toSjis(" が開けません"));
+  if (!exists(m, file)) common::raiseFileError(common::FileError::StackFileMissing, file);
   return common::readAppFile(m.platform.paths, file, kMaxStackFileBytes, platform::Links::Refuse);
 }
 
@@ -165,8 +165,7 @@ int saveGroup(vm::MachineContext& m, uint32_t word) {
       // A CR or LF would split the entry into other lines of Save\Sys: such a flag is refused
       // (a file error in a box) and nothing changes.
       if (!vm::SystemList::storable(name))
-        common::raiseFileError(platform::toSjis("フラグ名 ") + name +
-                               platform::toSjis(" は改行を含むため記録できません"));
+        common::raiseFileError(common::FileError::FlagNotStorable, name);
       m.systemList.add(platform::sjisToLower(":" + name));
       vm::writeSystemFile(m);
       return 0;

@@ -4,9 +4,9 @@
 #include <string>
 
 #include "common/fatal_error.h"
+#include "common/file_errors.h"
 #include "common/file_helpers.h"
 #include "platform/platform.h"
-#include "platform/text_encoding.h"
 #include "vm/dispatch.h"
 #include "vm/engine_config.h"
 #include "vm/random.h"
@@ -38,7 +38,7 @@ constexpr uint64_t kMaxScriptBytes = 0x7FFFFFF0;
 // file is a file error naming it.
 std::vector<uint8_t> readScriptFile(MachineContext& m, const char* name) {
   auto bytes = common::readAppFile(m.platform.paths, name, kMaxScriptBytes);
-  if (bytes.empty()) common::raiseFileError(platform::toSjis(std::string("ファイル ") + name + " が空です"));
+  if (bytes.empty()) common::raiseFileError(common::FileError::EmptyScript, name);
   return bytes;
 }
 
