@@ -58,11 +58,10 @@ class DecodedImage {
     return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
   }
 
-  // Frees the pixels, leaving the image empty. Returns 0.
-  int Release() {
+  // Frees the pixels, leaving the image empty.
+  void Release() {
     pixels_.reset();
     width_ = height_ = pitch_ = 0;
-    return 0;
   }
 
  private:

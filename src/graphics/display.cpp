@@ -17,7 +17,7 @@ TDisplay::TDisplay(platform::SurfaceDevice& device) : device_(device) {}
 
 TDisplay::~TDisplay() { destroyAllPatterns(*this); }
 
-int TDisplay::Create() {
+void TDisplay::Create() {
   primary_.reset();
   backVideo_.reset();
   backSystem_.reset();
@@ -29,7 +29,6 @@ int TDisplay::Create() {
   spriteList_.clear();
   patternList_.clear();
   changed_ = true;
-  return 0;
 }
 
 void TDisplay::Configure(int32_t width, int32_t height, int32_t depth, bool fullScreen) {
@@ -39,7 +38,7 @@ void TDisplay::Configure(int32_t width, int32_t height, int32_t depth, bool full
   fullScreen_ = fullScreen;
 }
 
-int TDisplay::Initialise() {
+void TDisplay::Initialise() {
   // 1. A second Initialise lets the old surfaces go but keeps the device, patterns and
   // sprites. The first takes the device: the platform's always exists, so error 51
   // ("DirectDrawCreateEx failed") cannot arise here.
@@ -55,7 +54,6 @@ int TDisplay::Initialise() {
   // 4.
   initialised_ = true;
   markAll();
-  return 0;
 }
 
 void TDisplay::setUp() {
@@ -94,7 +92,7 @@ void TDisplay::setUp() {
   depth_ = detected;
 }
 
-int TDisplay::Teardown(bool keepObjects) {
+void TDisplay::Teardown(bool keepObjects) {
   if (!keepObjects) spriteList_.clear();  // the sprites themselves belong to the machine
   // The patterns: with [keepObjects] each releases its surface and stays; without, each is
   // destroyed and the list emptied.
@@ -114,7 +112,6 @@ int TDisplay::Teardown(bool keepObjects) {
     if (!keepObjects) directDraw_ = false;
   }
   initialised_ = false;
-  return 0;
 }
 
 void TDisplay::Refresh() {

@@ -39,18 +39,17 @@ class TDisplay {
   TDisplay(const TDisplay&) = delete;
   TDisplay& operator=(const TDisplay&) = delete;
 
-  // Clears every surface, list and count and sets the changed flag. Returns 0.
-  int Create();
+  // Clears every surface, list and count and sets the changed flag.
+  void Create();
   // Stores the mode: [width] × [height] pixels, the full-screen [depth] in bits per pixel (0
   // for a window), [fullScreen]. Nothing is rebuilt until Initialise.
   void Configure(int32_t width, int32_t height, int32_t depth, bool fullScreen);
   // Brings up every surface for the configured mode, releasing the old ones first (patterns
-  // and sprites are kept and their surfaces re-made). Returns 0; failures raise fatal errors
-  // 42 to 55.
-  int Initialise();
+  // and sprites are kept and their surfaces re-made). Failures raise fatal errors 42 to 55.
+  void Initialise();
   // Releases every surface. With [keepObjects] the pattern records and sprites stay (a mode
-  // change); without, the lists go too. Returns 0; safe to call again.
-  int Teardown(bool keepObjects);
+  // change); without, the lists go too. Safe to call again.
+  void Teardown(bool keepObjects);
 
   // Composes the changed region and shows it, when initialised and either windowed or active.
   void Refresh();

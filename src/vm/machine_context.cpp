@@ -46,7 +46,7 @@ size_t roundUp4(size_t n) { return (n + 3) & ~size_t{3}; }
 
 }  // namespace
 
-int loadScriptImage(MachineContext& m) {
+void loadScriptImage(MachineContext& m) {
   auto codeBytes = readScriptFile(m, "Script\\Code.ssb");
   // The bytes past the file's end are zeroed: the last word of a file whose size is not a
   // multiple of 4 reads as if padded.
@@ -59,10 +59,9 @@ int loadScriptImage(MachineContext& m) {
   common::scrambleBuffer(dataBytes);
   m.data.assign(roundUp4(dataBytes.size()), 0);
   std::copy(dataBytes.begin(), dataBytes.end(), m.data.begin());
-  return 0;
 }
 
-int initMachine(MachineContext& m, InputState* input, graphics::TDisplay* display, sound::MidiPlayer* midi,
+void initMachine(MachineContext& m, InputState* input, graphics::TDisplay* display, sound::MidiPlayer* midi,
                 sound::WavPlayer* wav) {
   m.data.clear();
   m.code.clear();
@@ -118,10 +117,9 @@ int initMachine(MachineContext& m, InputState* input, graphics::TDisplay* displa
   // replace the file with an empty list.
   m.systemListReady = true;
   readEngineConfig(m);
-  return 0;
 }
 
-int teardownMachine(MachineContext& m) {
+void teardownMachine(MachineContext& m) {
   // A machine that never got as far as its system list has nothing to write, and must not
   // replace a good Save\Sys with an empty one.
   if (m.saveSystemAtExit && m.systemListReady) {
@@ -143,8 +141,9 @@ int teardownMachine(MachineContext& m) {
     common::raiseFatal(common::Fault::TextWindowRelease);
   if (m.releasePictures) m.releasePictures(m);  // sprites, then patterns
 
-  if (m.returnStack.release() != 0) common::raiseFatal(common::Fault::ReturnStackRelease);
-  if (m.paramStack.release() != 0) common::raiseFatal(common::Fault::ParamStackRelease);
+  // Letting go of a stack's storage cannot fail: faults 14 and 13 never arise here.
+  m.returnStack.release();
+  m.paramStack.release();
 
   m.auxTable.reset();
   m.data.clear();
@@ -159,7 +158,6 @@ int teardownMachine(MachineContext& m) {
   m.effectSurface2.reset();
   m.thumbnail.reset();
   m.systemListReady = false;
-  return 0;
 }
 
 }  // namespace kelvox::vm

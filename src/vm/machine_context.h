@@ -151,15 +151,15 @@ struct MachineContext {
 };
 
 // Loads the script image, creates the stacks, reads Save\Sys and Kelvox.ini; raises
-// FatalError (or a file error naming the script file) on failure. Returns 0.
-int initMachine(MachineContext& m, InputState* input, graphics::TDisplay* display, sound::MidiPlayer* midi,
+// FatalError (or a file error naming the script file) on failure.
+void initMachine(MachineContext& m, InputState* input, graphics::TDisplay* display, sound::MidiPlayer* midi,
                 sound::WavPlayer* wav);
 // Writes Save\Sys (when wanted) and releases everything the machine owns; safe on a partly
 // initialised machine. A Save\Sys that cannot be written goes to the machine's report and the
-// teardown goes on. Returns 0; raises FatalError on failure.
-int teardownMachine(MachineContext& m);
-// Reads Script\Code.ssb and the scrambled Script\Data.ssb into code and data. Returns 0.
-int loadScriptImage(MachineContext& m);
+// teardown goes on. Raises FatalError on failure.
+void teardownMachine(MachineContext& m);
+// Reads Script\Code.ssb and the scrambled Script\Data.ssb into code and data.
+void loadScriptImage(MachineContext& m);
 inline int isEndRequested(const MachineContext& m) { return m.endRequested; }
 
 }  // namespace kelvox::vm
