@@ -138,7 +138,7 @@ int graphicsGroup(vm::MachineContext& m, uint32_t word) {
   }
 }
 
-void releaseMachinePictures(vm::MachineContext& m) {
+void MachinePictures::stop(vm::MachineContext& m) {
   for (TSprite*& s : m.sprites) {
     if (s == nullptr) continue;
     TSprite* sprite = s;

@@ -7,7 +7,7 @@
 #include "shell/error_box.h"
 #include "shell/frame_stats.h"
 #include "shell/group_table.h"
-#include "sound/cd_audio.h"
+#include "sound/cd_group.h"
 #include "sound/midi_player.h"
 #include "sound/midi_synth.h"
 #include "vm/dispatch.h"
@@ -54,12 +54,11 @@ void createHost(EngineHost& host) {
 
   host.machine = std::make_unique<vm::MachineContext>(host.platform);
   host.machine->listeners = &host.listeners;
-  host.machine->releasePictures = graphics::releaseMachinePictures;
   host.machine->textHook = &host.textHook;
   // The machine reports; the host shows.
   host.machine->report = [&dialogs = host.platform.dialogs](const common::AppError& e) { showAppError(dialogs, e); };
   installSubsystemGroups(host.machine->groups);
-  installSubsystemHooks(*host.machine);
+  installSubsystemParts(*host.machine);
   vm::initMachine(*host.machine, host.input.get(), host.display.get(), host.midi.get(), host.wav.get());
 }
 
@@ -174,7 +173,7 @@ void keepSoundTime(EngineHost& host, vm::MachineContext& m, uint32_t now) {
   sound::MixerStream* unheard[2];
   size_t count = 0;
   if (!(host.wav && host.wav->device)) {
-    if (m.cdAudio) unheard[count++] = &m.cdAudio->stream();
+    if (sound::CdAudio* cd = sound::cdAudioOf(m)) unheard[count++] = &cd->stream();
     if (host.midi && host.midi->port()) unheard[count++] = host.midi->port();
   }
   host.silentPull.update(now, {unheard, count});

@@ -17,9 +17,16 @@ constexpr size_t kVolumeNameLength = 32;
 CdAudio::CdAudio(const Services& services, MixerControls* controls)
     : services_(services), stream_(services.device), gainControls_(stream_),
       mixerVolume_(controls ? *controls : gainControls_) {
-  if (services_.mixer) services_.mixer->addStream(&stream_);
-  scanMixers();
-  if (services_.listeners) services_.listeners->addListener(this);
+  // A constructor that throws runs no destructor: the stream it put into the mixer is taken
+  // out here, or the mixer would pull a stream that no longer exists.
+  try {
+    if (services_.mixer) services_.mixer->addStream(&stream_);
+    scanMixers();
+    if (services_.listeners) services_.listeners->addListener(this);
+  } catch (...) {
+    if (services_.mixer) services_.mixer->removeStream(&stream_);
+    throw;
+  }
 }
 
 CdAudio::~CdAudio() {

@@ -13,6 +13,7 @@
 #include "text/text_hook.h"
 #include "text/text_snapshot.h"
 #include "text/text_window.h"
+#include "text/text_windows.h"
 #include "vm/data_memory.h"
 #include "vm/instruction_set.h"
 #include "vm/machine_context.h"
@@ -67,9 +68,7 @@ void announceShown(vm::MachineContext& m, int32_t index, const TextWindow& w, ui
 
 int textGroup(vm::MachineContext& m, uint32_t word) {
   auto pop = [&] { return m.paramStack.pop(); };
-  auto window = [&](int32_t n) -> TextWindow* {
-    return n >= 0 && n < vm::kTextWindowCount ? m.textWindows[n] : nullptr;
-  };
+  auto window = [&](int32_t n) { return windowAt(m, n); };
   switch (static_cast<vm::Op>(word)) {
     case vm::Op::TextInit: {  // window, height, width, fontHeight
       TextWindow* w = window(pop());

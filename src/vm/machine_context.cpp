@@ -1,6 +1,7 @@
 // Start-up and shut-down of the script machine, and loading of the script image.
 #include "vm/machine_context.h"
 
+#include <new>
 #include <string>
 
 #include "common/fatal_error.h"
@@ -17,12 +18,7 @@ namespace kelvox::vm {
 MachineContext::MachineContext(platform::Platform& p)
     : platform(p), effectStepCounts{64, 64, 48, 48, 64, 64, 32, 64, 64, 16, 64, 64}, groups(machineGroups()) {}
 
-// A machine destroyed without its teardown (a start-up that failed half-way) still lets go of
-// its text windows and its CD audio object.
-MachineContext::~MachineContext() {
-  if (textWindowHooks.release) textWindowHooks.release(*this);
-  if (cdAudioHooks.destroy) cdAudioHooks.destroy(*this);
-}
+MachineContext::~MachineContext() = default;
 
 int MachineContext::effectSteps(int index) const {
   if (index < 0 || index >= static_cast<int>(effectStepCounts.size())) return 0;
@@ -43,6 +39,26 @@ std::vector<uint8_t> readScriptFile(MachineContext& m, const char* name) {
 }
 
 size_t roundUp4(size_t n) { return (n + 3) & ~size_t{3}; }
+
+// [part]'s start as a step of the start-up; memory running out there is [fault].
+void startPart(MachineContext& m, MachinePart* part, common::Fault fault) {
+  if (part == nullptr) return;
+  try {
+    part->start(m);
+  } catch (const std::bad_alloc&) {
+    common::raiseFatal(fault);
+  }
+}
+
+// [part]'s stop as a step of the teardown; memory running out there is [fault].
+void stopPart(MachineContext& m, MachinePart* part, common::Fault fault) {
+  if (part == nullptr) return;
+  try {
+    part->stop(m);
+  } catch (const std::bad_alloc&) {
+    common::raiseFatal(fault);
+  }
+}
 
 }  // namespace
 
@@ -100,14 +116,15 @@ void initMachine(MachineContext& m, InputState* input, graphics::TDisplay* displ
 
   m.sprites.fill(nullptr);
   m.patterns.fill(nullptr);
+  if (m.parts.pictures) m.parts.pictures->start(m);
 
   // The 1024 text windows, in index order.
-  if (m.textWindowHooks.create && m.textWindowHooks.create(m) != 0) common::raiseFatal(common::Fault::TextWindowCreate);
+  startPart(m, m.parts.textWindows.get(), common::Fault::TextWindowCreate);
 
   seedRandom(m.randomState, static_cast<uint32_t>(m.platform.clock.wallSeconds()));
 
   // The CD audio object: it scans the mixers and starts listening for window messages.
-  if (m.cdAudioHooks.create && !m.cdAudioHooks.create(m)) common::raiseFatal(common::Fault::CdStart);
+  startPart(m, m.parts.cdAudio.get(), common::Fault::CdStart);
 
   m.systemList.clear();
   // What killed saves left in Save\ goes first (only the engine's own temporaries).
@@ -137,9 +154,8 @@ void teardownMachine(MachineContext& m) {
     }
   }
 
-  if (m.textWindowHooks.release && m.textWindowHooks.release(m) != 0)
-    common::raiseFatal(common::Fault::TextWindowRelease);
-  if (m.releasePictures) m.releasePictures(m);  // sprites, then patterns
+  stopPart(m, m.parts.textWindows.get(), common::Fault::TextWindowRelease);
+  if (m.parts.pictures) m.parts.pictures->stop(m);  // sprites, then patterns
 
   // Letting go of a stack's storage cannot fail: faults 14 and 13 never arise here.
   m.returnStack.release();
@@ -153,7 +169,7 @@ void teardownMachine(MachineContext& m) {
   m.codeKeys.clear();
   m.codeKeys.shrink_to_fit();
   // The CD stops and closes, and the mixers get their start-up levels back.
-  if (m.cdAudioHooks.destroy) m.cdAudioHooks.destroy(m);
+  if (m.parts.cdAudio) m.parts.cdAudio->stop(m);
   m.effectSurface1.reset();
   m.effectSurface2.reset();
   m.thumbnail.reset();

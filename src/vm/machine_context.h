@@ -13,6 +13,7 @@
 #include "platform/bitmap.h"
 #include "platform/surface.h"
 #include "vm/groups.h"
+#include "vm/machine_part.h"
 #include "vm/system_list.h"
 #include "vm/value_stack.h"
 
@@ -29,10 +30,8 @@ struct TPatternRef;
 }  // namespace kelvox::graphics
 namespace kelvox::text {
 class TextHook;
-class TextWindow;
 }
 namespace kelvox::sound {
-class CdAudio;
 class MidiPlayer;
 class WavPlayer;
 }  // namespace kelvox::sound
@@ -47,23 +46,6 @@ inline constexpr int kPatternCount = 1024;
 inline constexpr int kEffectCount = 12;
 inline constexpr int kTextWindowCount = 1024;
 
-struct MachineContext;
-
-// The text subsystem's share of start-up and teardown, put in by the shell with the groups
-// (the machine knows no TextWindow): [create] fills textWindows, [release] empties it; each
-// returns 0 on success.
-struct TextWindowHooks {
-  int (*create)(MachineContext& m) = nullptr;
-  int (*release)(MachineContext& m) = nullptr;
-};
-
-// The sound subsystem's CD audio object, made and ended by the shell's hooks for the same
-// reason: [create] sets cdAudio (false when it cannot be made), [destroy] ends it and clears it.
-struct CdAudioHooks {
-  bool (*create)(MachineContext& m) = nullptr;
-  void (*destroy)(MachineContext& m) = nullptr;
-};
-
 // The frame loop's presentation states (transitionState). Group 0x800C walks a transition
 // through them; the frame loop does one state's work per tick.
 enum PresentationState : uint8_t {
@@ -76,6 +58,8 @@ enum PresentationState : uint8_t {
 
 struct MachineContext {
   explicit MachineContext(platform::Platform& platform);
+  // A machine destroyed without its teardown (a start-up that failed half-way) still lets go
+  // of what its parts made: they own it.
   ~MachineContext();
   MachineContext(const MachineContext&) = delete;
   MachineContext& operator=(const MachineContext&) = delete;
@@ -89,10 +73,6 @@ struct MachineContext {
   graphics::TDisplay* display = nullptr;    // borrowed
   std::array<graphics::TSprite*, kSpriteCount> sprites{};      // 0 = empty
   std::array<graphics::TPatternRef*, kPatternCount> patterns{};
-  std::array<text::TextWindow*, kTextWindowCount> textWindows{};  // owned, through textWindowHooks
-  // Set by the shell: destroys what the graphics subsystem keeps in `sprites` and `patterns`
-  // and empties the entries (the machine cannot name those types). Run by teardownMachine.
-  void (*releasePictures)(MachineContext&) = nullptr;
   sound::WavPlayer* wav = nullptr;          // borrowed
 
   uint32_t frameDeadline = 0;  // ms on the clock: end of the current frame
@@ -120,7 +100,6 @@ struct MachineContext {
   int32_t lastMouseX = 0, lastMouseY = 0;
   uint32_t lastMouseMoveTime = 0;
   uint32_t cursorHideDelay = 3000;  // ms of stillness before the cursor hides
-  sound::CdAudio* cdAudio = nullptr;  // owned, through cdAudioHooks; listens for window messages
   std::vector<int32_t> effectStepCounts;  // steps of transition effect 0..11
   std::string searchPath;                 // Shift-JIS prefix of Grd\, Midi\, Wav\ names
   int32_t recordSeenImages = 1;
@@ -142,8 +121,9 @@ struct MachineContext {
   GroupTable groups;  // machineGroups(), then the subsystems' groups from the shell
   common::ListenerRegistry* listeners = nullptr;  // the host's, set before initMachine (CD notices)
   common::ErrorReport report;  // the host's: what the player must see while the work goes on
-  TextWindowHooks textWindowHooks;  // from the shell, before initMachine
-  CdAudioHooks cdAudioHooks;        // likewise
+  // The subsystems' shares of start-up and teardown, from the shell before initMachine: the
+  // text windows, the CD audio object and the pictures live in them (machine_part.h).
+  MachineParts parts;
   text::TextHook* textHook = nullptr;  // the host's: what TextDraw showed, for platform.textSink
 
   // The steps of transition effect [index]; 0 outside 0..11.

@@ -28,7 +28,7 @@ struct CdGame {
     game.platform->fixedVolumes() = platform::FixedVolumes({{'d', "Zarveth", disc.path()}});
     game.platform->audio().setCapture(true);
   }
-  CdAudio& cd() { return *game.m().cdAudio; }
+  CdAudio& cd() { return *cdAudioOf(game.m()); }
   // [ticks] passes of the main loop: the window's notices go to the listeners, then a tick.
   void run(int ticks) {
     for (int i = 0; i < ticks; ++i) {
@@ -162,8 +162,7 @@ TEST(CdAudio, CdVolumeSetsEveryMixerRelativeToStartUpAndTeardownPutsItBack) {
   CdGame g("");
   vm::MachineContext& m = g.game.m();
   OneCdControl mixers;
-  delete m.cdAudio;
-  m.cdAudio = new CdAudio({m.platform.cd, m.platform.paths.volumes(), &m.platform.window, m.listeners}, &mixers);
+  dynamic_cast<CdAudioPart&>(*m.parts.cdAudio).startWith(m, &mixers);
   struct Case {
     int32_t script;
     uint32_t level;
