@@ -4,6 +4,7 @@
 
 #include "common/fatal_error.h"
 #include "graphics/pattern_store.h"
+#include "graphics/sprite.h"
 
 namespace kelvox::graphics {
 
@@ -15,9 +16,15 @@ using platform::SurfaceResult;
 
 TDisplay::TDisplay(platform::SurfaceDevice& device) : device_(device) {}
 
-TDisplay::~TDisplay() { destroyAllPatterns(*this); }
+// The sprites and patterns go before the surfaces they are drawn on.
+TDisplay::~TDisplay() {
+  destroyAllSprites(*this);
+  destroyAllPatterns(*this);
+}
 
 void TDisplay::Create() {
+  destroyAllSprites(*this);
+  destroyAllPatterns(*this);
   primary_.reset();
   backVideo_.reset();
   backSystem_.reset();
@@ -26,8 +33,6 @@ void TDisplay::Create() {
   back_ = nullptr;
   directDraw_ = false;
   initialised_ = false;
-  spriteList_.clear();
-  patternList_.clear();
   changed_ = true;
 }
 
@@ -93,13 +98,14 @@ void TDisplay::setUp() {
 }
 
 void TDisplay::Teardown(bool keepObjects) {
-  if (!keepObjects) spriteList_.clear();  // the sprites themselves belong to the machine
-  // The patterns: with [keepObjects] each releases its surface and stays; without, each is
-  // destroyed and the list emptied.
-  if (keepObjects)
+  // With [keepObjects] the sprites stay and each pattern releases its surface; without, all of
+  // them are destroyed (the machine's handles to them then find nothing).
+  if (keepObjects) {
     ReleasePatternSurfaces(*this);
-  else
+  } else {
+    destroyAllSprites(*this);
     destroyAllPatterns(*this);
+  }
   work_.reset();
   backup_.reset();
   backVideo_.reset();

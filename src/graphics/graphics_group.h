@@ -13,6 +13,12 @@ namespace kelvox::graphics {
 // 0 for a word of the group, 1 for any other (skipped).
 int graphicsGroup(vm::MachineContext& m, uint32_t word);
 
+struct TSprite;
+
+// The sprite the machine's sprite [number] names; null outside 0..1023, for an empty entry, and
+// without a display.
+TSprite* spriteAt(const vm::MachineContext& m, int32_t number);
+
 // The graphics subsystem's part of the machine (vm/machine_part.h): the sprites and patterns
 // that the machine's tables `sprites` and `patterns` name.
 class MachinePictures final : public vm::MachinePart {

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "common/fatal_error.h"
-#include "platform/file_system.h"
+#include "graphics/picture_file.h"
 #include "platform/paths.h"
 
 namespace kelvox::graphics {
@@ -122,11 +122,7 @@ void decodeJpegBytes(DecodedImage& image, std::span<const uint8_t> file, std::st
 }
 
 void DecodeJpeg(DecodedImage& image, const platform::Paths& paths, std::string_view sjisPath, std::string_view sjisName) {
-  platform::ReadFailure failure;
-  auto file = platform::readRegularFile(paths.resolve(sjisPath), kMaxPictureFileBytes, &failure);
-  if (!file && failure.kind == platform::ReadFailure::Kind::TooLarge) raiseFatal(Fault::PictureDamaged, sjisName);
-  if (!file) raiseFatal(Fault::PictureOpen);
-  decodeJpegBytes(image, *file, sjisName);
+  decodeJpegBytes(image, readPictureFile(paths.resolve(sjisPath), sjisName), sjisName);
 }
 
 }  // namespace kelvox::graphics

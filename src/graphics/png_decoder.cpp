@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "common/fatal_error.h"
-#include "platform/file_system.h"
+#include "graphics/picture_file.h"
 #include "platform/paths.h"
 
 namespace kelvox::graphics {
@@ -113,11 +113,7 @@ void decodePngBytes(DecodedImage& image, std::span<const uint8_t> file, std::str
 }
 
 void DecodePng(DecodedImage& image, const platform::Paths& paths, std::string_view sjisPath, std::string_view sjisName) {
-  platform::ReadFailure failure;
-  auto file = platform::readRegularFile(paths.resolve(sjisPath), kMaxPictureFileBytes, &failure);
-  if (!file && failure.kind == platform::ReadFailure::Kind::TooLarge) raiseFatal(Fault::PictureDamaged, sjisName);
-  if (!file) raiseFatal(Fault::PictureOpen);
-  decodePngBytes(image, *file, sjisName);
+  decodePngBytes(image, readPictureFile(paths.resolve(sjisPath), sjisName), sjisName);
 }
 
 }  // namespace kelvox::graphics

@@ -3,6 +3,7 @@
 #include "graphics/sprite.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "common/fatal_error.h"
 
@@ -21,14 +22,18 @@ bool liesOffScreen(const TDisplay& display, int32_t x, int32_t y, int32_t width,
 
 TPattern* livePattern(TPatternRef* ref) {
   if (ref == nullptr || ref->tag != kPatternRefTag || ref->pattern == nullptr) return nullptr;
-  return ref->pattern->tag == kPatternTag ? ref->pattern : nullptr;
+  return ref->pattern->tag == kPatternTag ? ref->pattern.get() : nullptr;
 }
 
 }  // namespace
 
 TSprite* CreateSprite(TDisplay& display) {
-  auto* s = new TSprite;
-  display.spriteList().push_back(s);
+  auto& list = display.spriteList();
+  list.reserve(list.size() + 1);  // so that the append below cannot fail once the store has it
+  auto owned = std::make_unique<TSprite>();
+  TSprite* s = owned.get();
+  s->handle = display.sprites().add(std::move(owned));
+  list.push_back(s);
   return s;
 }
 
@@ -191,8 +196,13 @@ int DestroySprite(TDisplay& display, TSprite* sprite) {
     list.pop_back();
   }
   sprite->tag = 0;
-  delete sprite;
+  if (display.sprites().find(sprite->handle) == sprite) display.sprites().take(sprite->handle);  // frees it
   return 0;
+}
+
+void destroyAllSprites(TDisplay& display) {
+  display.spriteList().clear();
+  display.sprites().clear();
 }
 
 }  // namespace kelvox::graphics

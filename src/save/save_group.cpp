@@ -73,11 +73,7 @@ std::vector<uint8_t> readStackFile(const vm::MachineContext& m, const std::strin
 void replacePattern(vm::MachineContext& m, int32_t pattern, const uint32_t* pixels, int32_t width, int32_t height,
                     int32_t mode, const char* command) {
   if (static_cast<uint32_t>(pattern) >= vm::kPatternCount) common::raiseFatal(common::Fault::PatternNumberRange, command);
-  if (m.display == nullptr) common::raiseFatal(common::Fault::OffscreenCreate);
-  graphics::TPatternRef*& ref = m.patterns[static_cast<uint32_t>(pattern)];
-  graphics::TPatternRef* old = ref;
-  ref = nullptr;  // the table never holds a destroyed ref, even if making the new one fails
-  ref = graphics::CreateFromPixels(*m.display, old, pixels, width, height, width * 4, mode, false);
+  graphics::replaceWithPixels(m, m.patterns[static_cast<uint32_t>(pattern)], pixels, width, height, width * 4, mode);
 }
 
 void loadThumbnail(vm::MachineContext& m, int32_t mode, int32_t pattern, int32_t slot) {

@@ -34,14 +34,15 @@ namespace {
 void drawIntoPattern(vm::MachineContext& m, TextWindow& w, uint32_t limit, int32_t pattern) {
   if (static_cast<uint32_t>(pattern) >= vm::kPatternCount)
     common::raiseFatal(common::Fault::PatternNumberRange, "TextDraw");
-  if (m.display == nullptr) common::raiseFatal(common::Fault::OffscreenCreate);
-  graphics::TPatternRef*& ref = m.patterns[static_cast<uint32_t>(pattern)];
-  graphics::TPattern* p = ref ? ref->pattern : nullptr;
+  graphics::displayOf(m);  // 53
+  graphics::PatternHandle& entry = m.patterns[static_cast<uint32_t>(pattern)];
+  graphics::TPatternRef* ref = graphics::patternAt(m, static_cast<uint32_t>(pattern));
+  graphics::TPattern* p = ref ? ref->pattern.get() : nullptr;
   if (p == nullptr || p->width != w.width() || p->height != w.height()) {
-    graphics::TPatternRef* old = ref;
-    ref = nullptr;  // the table never holds a destroyed ref, even if making the new one fails
-    ref = graphics::CreateBlank(*m.display, old, w.width(), w.height(), 1, true);
-    p = ref->pattern;
+    ref = graphics::replacePattern(m, entry, [&](graphics::TDisplay& display, graphics::TPatternRef* old) {
+      return graphics::CreateBlank(display, old, w.width(), w.height(), 1, true);
+    });
+    p = ref->pattern.get();
   }
   p->name.clear();
   platform::LockedArea context;

@@ -114,8 +114,8 @@ void initMachine(MachineContext& m, InputState* input, graphics::TDisplay* displ
   if (m.paramStack.create(kStackCapacity) != 0) common::raiseFatal(common::Fault::ParamStackMemory);
   if (m.returnStack.create(kStackCapacity) != 0) common::raiseFatal(common::Fault::ReturnStackMemory);
 
-  m.sprites.fill(nullptr);
-  m.patterns.fill(nullptr);
+  m.sprites.fill({});
+  m.patterns.fill({});
   if (m.parts.pictures) m.parts.pictures->start(m);
 
   // The 1024 text windows, in index order.

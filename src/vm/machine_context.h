@@ -14,6 +14,7 @@
 #include "platform/surface.h"
 #include "vm/groups.h"
 #include "vm/machine_part.h"
+#include "vm/object_handle.h"
 #include "vm/system_list.h"
 #include "vm/value_stack.h"
 
@@ -25,9 +26,7 @@ class ListenerRegistry;
 }
 namespace kelvox::graphics {
 class TDisplay;
-struct TSprite;
-struct TPatternRef;
-}  // namespace kelvox::graphics
+}
 namespace kelvox::text {
 class TextHook;
 }
@@ -71,8 +70,10 @@ struct MachineContext {
   InputState* input = nullptr;              // borrowed from the host
   sound::MidiPlayer* midi = nullptr;        // borrowed
   graphics::TDisplay* display = nullptr;    // borrowed
-  std::array<graphics::TSprite*, kSpriteCount> sprites{};      // 0 = empty
-  std::array<graphics::TPatternRef*, kPatternCount> patterns{};
+  // The sprites and patterns by number, as handles into the display's stores (which own them;
+  // a handle whose object was destroyed finds nothing). Emptied through parts.pictures.
+  std::array<ObjectHandle, kSpriteCount> sprites{};
+  std::array<ObjectHandle, kPatternCount> patterns{};
   sound::WavPlayer* wav = nullptr;          // borrowed
 
   uint32_t frameDeadline = 0;  // ms on the clock: end of the current frame

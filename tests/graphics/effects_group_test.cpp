@@ -1,6 +1,7 @@
 // Group 0x800C through the frame loop: a transition walks the presentation states 0 → 1 → 2 →
 // 3 → 4 → 0, the captures hold the pictures before and after, the pattern surfaces are gone
 // while it runs and back after EndEffect.
+#include "graphics/pattern_store.h"
 #include "graphics/effects_group.h"
 
 #include <gtest/gtest.h>
@@ -34,15 +35,15 @@ TEST(EffectsGroup, ATransitionWalksThePresentationStates) {
   ASSERT_NE(m.effectSurface1, nullptr);
   EXPECT_EQ(m.effectSurface1->rawPixel(5, 5), 0x0000FFu);
   EXPECT_EQ(m.effectSurface2->rawPixel(5, 5), 0x00FF00u);
-  EXPECT_EQ(m.patterns[2]->pattern->surface, nullptr);
+  EXPECT_EQ(patternAt(m, 2)->pattern->surface, nullptr);
   shell::frameTick(*game.host);  // the final step, shown as drawn
   EXPECT_EQ(game.stack(), std::vector<int32_t>{64});  // GetEffectSteps of kind 1
   EXPECT_EQ(screen.pixel(5, 5), 0x00FF00u);
   shell::frameTick(*game.host);  // EndEffect
   EXPECT_EQ(m.transitionState, vm::kPresentFrame);
   EXPECT_EQ(m.effectSurface1, nullptr);
-  ASSERT_NE(m.patterns[2]->pattern->surface, nullptr);
-  EXPECT_EQ(m.patterns[2]->pattern->surface->rawPixel(0, 0), 0x00FF00u);
+  ASSERT_NE(patternAt(m, 2)->pattern->surface, nullptr);
+  EXPECT_EQ(patternAt(m, 2)->pattern->surface->rawPixel(0, 0), 0x00FF00u);
 }
 
 TEST(EffectsGroup, CreatingTheTransitionSurfacesCanFailWith54) {

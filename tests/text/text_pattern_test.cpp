@@ -22,7 +22,7 @@ struct Scene {
     game.platform->surfaces().setDesktopDepth(depth);
     error = game.slice();
   }
-  graphics::TPatternRef* ref() { return game.m().patterns[7]; }
+  graphics::TPatternRef* ref() { return graphics::patternAt(game.m(), 7); }
   platform::Surface& surface() { return *ref()->pattern->surface; }
   std::vector<uint32_t> raw() {
     std::vector<uint32_t> v;
