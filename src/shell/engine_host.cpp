@@ -50,7 +50,7 @@ void createHost(EngineHost& host) {
   } catch (const std::bad_alloc&) {
     common::raiseFatal(common::Fault::MidiStart);
   }
-  if (host.midi->initialise(host.wav->device) != 0) common::raiseFatal(common::Fault::MidiStart);
+  if (host.midi->initialise(host.wav->device()) != 0) common::raiseFatal(common::Fault::MidiStart);
 
   host.machine = std::make_unique<vm::MachineContext>(host.platform);
   host.machine->listeners = &host.listeners;
@@ -172,7 +172,7 @@ bool paceFrame(vm::MachineContext& m) {
 void keepSoundTime(EngineHost& host, vm::MachineContext& m, uint32_t now) {
   sound::MixerStream* unheard[2];
   size_t count = 0;
-  if (!(host.wav && host.wav->device)) {
+  if (!(host.wav && host.wav->device())) {
     if (sound::CdAudio* cd = sound::cdAudioOf(m)) unheard[count++] = &cd->stream();
     if (host.midi && host.midi->port()) unheard[count++] = host.midi->port();
   }

@@ -23,7 +23,7 @@ int cdGroup(vm::MachineContext& m, uint32_t word) {
     case vm::Op::CdPlay: {  // track
       int32_t track = m.paramStack.pop();
       if (!cd) return 0;
-      cd->loop = word == static_cast<uint32_t>(vm::Op::CdPlayLoop) ? 1 : 0;
+      cd->setLoop(word == static_cast<uint32_t>(vm::Op::CdPlayLoop) ? 1 : 0);
       cd->play(track);
       return 0;
     }
@@ -37,7 +37,7 @@ int cdGroup(vm::MachineContext& m, uint32_t word) {
       return 0;
     }
     case vm::Op::CdIsPlaying:  // → 1 while a track is current, else 0
-      m.paramStack.push(cd && cd->currentTrack != 0 ? 1 : 0);
+      m.paramStack.push(cd && cd->currentTrack() != 0 ? 1 : 0);
       return 0;
     default:
       return 1;

@@ -1,11 +1,11 @@
 // Group 0x800C through the frame loop: a transition walks the presentation states 0 → 1 → 2 →
 // 3 → 4 → 0, the captures hold the pictures before and after, the pattern surfaces are gone
 // while it runs and back after EndEffect.
-#include "graphics/pattern_store.h"
 #include "graphics/effects_group.h"
 
 #include <gtest/gtest.h>
 
+#include "graphics/pattern_store.h"
 #include "shell/engine_host.h"
 #include "support/test_game.h"
 

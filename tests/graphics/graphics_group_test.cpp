@@ -1,10 +1,10 @@
 // Group 0x8008 from scripts: range errors naming the command, commands on empty entries,
 // GetPatternSize's order, and a small scene run through the frame loop onto the screen.
-#include "graphics/pattern_store.h"
 #include "graphics/graphics_group.h"
 
 #include <gtest/gtest.h>
 
+#include "graphics/pattern_store.h"
 #include "shell/engine_host.h"
 #include "support/test_game.h"
 

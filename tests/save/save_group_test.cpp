@@ -1,6 +1,5 @@
 // Group 0x8007 as scripts see it: saving and resuming, flags and seen pictures, dates, labels,
 // thumbnails, and the files that must not be written or read.
-#include "graphics/pattern_store.h"
 #include "save/save_group.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +8,7 @@
 
 #include "graphics/display.h"
 #include "graphics/pattern.h"
+#include "graphics/pattern_store.h"
 #include "platform/bmp_file.h"
 #include "platform/file_system.h"
 #include "platform/freetype_font_engine.h"

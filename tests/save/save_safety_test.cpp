@@ -3,8 +3,8 @@
 // nor replaced, and only the engine's own stale temporaries go at the next start.
 #include <gtest/gtest.h>
 
-#include "graphics/pattern_store.h"
 #include "graphics/pattern.h"
+#include "graphics/pattern_store.h"
 #include "platform/atomic_file.h"
 #include "shell/application.h"
 #include "support/file_tree.h"
