@@ -81,35 +81,13 @@ void initMachine(MachineContext& m, InputState* input, graphics::TDisplay* displ
                 sound::WavPlayer* wav) {
   m.data.clear();
   m.code.clear();
-  m.pc = 0;
-  m.auxTable.reset();
+  resetRunState(m);  // pc 0, no aux table, no thumbnail, every flag at its start (run_state.h)
   loadScriptImage(m);
-
-  m.instructionsPerTick = 100000;
   m.frameDeadline = m.platform.clock.now();
-  m.framePeriod = 33;
-  m.pc = 0;
-
-  m.screenMode = 1;
-  m.cursorAutoHide = 0;
-  m.cursorVisible = 1;
-  m.lastMouseX = m.lastMouseY = 0;
-  m.lastMouseMoveTime = 0;
-  m.cursorHideDelay = 3000;
-  m.recordSeenImages = 1;
-  m.justRestored = 0;
-  m.debugBoxOpen = 0;
-  m.endRequested = 0;
-  m.frameSkipEnabled = 1;
-  m.frameWait = 0;
-  m.drawnFrameWait = 0;
-  m.saveSystemAtExit = 1;
   m.input = input;
   m.display = display;
   m.midi = midi;
   m.wav = wav;
-  m.transitionState = kPresentFrame;
-  m.thumbnail.reset();
 
   if (m.paramStack.create(kStackCapacity) != 0) common::raiseFatal(common::Fault::ParamStackMemory);
   if (m.returnStack.create(kStackCapacity) != 0) common::raiseFatal(common::Fault::ReturnStackMemory);

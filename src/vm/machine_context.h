@@ -15,6 +15,7 @@
 #include "vm/groups.h"
 #include "vm/machine_part.h"
 #include "vm/object_handle.h"
+#include "vm/run_state.h"
 #include "vm/system_list.h"
 #include "vm/value_stack.h"
 
@@ -45,17 +46,9 @@ inline constexpr int kPatternCount = 1024;
 inline constexpr int kEffectCount = 12;
 inline constexpr int kTextWindowCount = 1024;
 
-// The frame loop's presentation states (transitionState). Group 0x800C walks a transition
-// through them; the frame loop does one state's work per tick.
-enum PresentationState : uint8_t {
-  kPresentFrame = 0,    // compose the changed region and show it (or skip a late frame)
-  kCaptureBefore = 1,   // compose into the backup buffer: the picture before the transition
-  kHoldScreen = 2,      // show nothing new while the script sets the transition up
-  kCaptureAfter = 3,    // compose into the work buffer: the picture after; make the effect surfaces
-  kShowTransition = 4,  // show the back buffer as the transition's steps draw it
-};
-
-struct MachineContext {
+// The machine: the run's state (run_state.h, reset as a whole at every start) and what lasts
+// across runs or is wired in by the host.
+struct MachineContext : RunState {
   explicit MachineContext(platform::Platform& platform);
   // A machine destroyed without its teardown (a start-up that failed half-way) still lets go
   // of what its parts made: they own it.
@@ -76,45 +69,19 @@ struct MachineContext {
   std::array<ObjectHandle, kPatternCount> patterns{};
   sound::WavPlayer* wav = nullptr;          // borrowed
 
-  uint32_t frameDeadline = 0;  // ms on the clock: end of the current frame
-  uint32_t framePeriod = 33;   // ms
-  int32_t endRequested = 0;
-  int32_t frameSkipEnabled = 1;
-  int32_t frameWait = 0;       // no more instructions until the next tick's frame work
-  int32_t drawnFrameWait = 0;  // no more instructions until a frame is presented
-  int32_t skippedFrames = 0;
-  int32_t saveSystemAtExit = 1;
-  std::unique_ptr<int32_t[]> auxTable;  // only the save group allocates it
-  int32_t dataSize = 0;                 // exact size of Script\Data.ssb
-  uint8_t transitionState = kPresentFrame;  // a PresentationState; other values do nothing
-  int8_t transitionEffect = 0;
-  int32_t transitionStep = 0;
+  int32_t dataSize = 0;  // exact size of Script\Data.ssb
   // The pictures before and after a transition, made in state 3 and released by EndEffect.
   std::unique_ptr<platform::Surface> effectSurface1, effectSurface2;
   SystemList systemList;
   bool systemListReady = false;  // the list was set up (and Save\Sys read) by initMachine
   bool systemFileUnreadable = false;  // Save\Sys exists but could not be read: never replaced
   bool systemFileLost = false;  // teardown wanted to write Save\Sys and did not
-  uint8_t screenMode = 1;  // 1 full screen, 0 window
-  int32_t cursorAutoHide = 0;
-  int32_t cursorVisible = 1;
-  int32_t lastMouseX = 0, lastMouseY = 0;
-  uint32_t lastMouseMoveTime = 0;
-  uint32_t cursorHideDelay = 3000;  // ms of stillness before the cursor hides
   std::vector<int32_t> effectStepCounts;  // steps of transition effect 0..11
   std::string searchPath;                 // Shift-JIS prefix of Grd\, Midi\, Wav\ names
-  int32_t recordSeenImages = 1;
-  int32_t justRestored = 0;
   std::string fontName;  // Shift-JIS face name for text windows
-  std::unique_ptr<platform::Bitmap> thumbnail;  // the last MakeThumbnail's picture, or none
   std::vector<uint8_t> data;   // data memory, size rounded up to 4 bytes
   std::vector<uint32_t> code;  // code words
   std::vector<uint8_t> codeKeys;  // the slice loop's dispatch key of each code word (hot_ops.h)
-  int32_t pc = 0;              // index in code of the next word
-  int32_t instructionsPerTick = 100000;
-  int32_t debugBoxOpen = 0;
-
-  uint32_t randomState = 1;  // the runtime library's rand() state
 
   // What the host hands the machine besides the platform. Kept at the end of the record: in
   // front they push the stacks, code and data past the short offsets the slice loop's loads
