@@ -66,18 +66,21 @@ TPatternRef* patternAt(const vm::MachineContext& m, uint32_t number);
 void releaseMachinePatterns(vm::MachineContext& m);
 
 // Replaces what the machine's table [entry] names with the ref that [make](display, old)
-// returns, where old is the ref the entry named (or null) and [make] destroys it at its own
-// step. The entry is empty while [make] runs, so a failure leaves it empty, never naming a
-// destroyed pattern. Returns the new ref (null when [make] made none). Raises 53 without a
-// display.
+// returns, where old is the ref the entry names (or null) and [make] destroys it at its own
+// step. When [make] fails, the entry still names the old pattern if it was not destroyed yet,
+// as the game's table kept it, and is empty if it was. Returns the new ref (null when [make]
+// made none, which empties the entry). Raises 53 without a display.
 template <typename Make>
 TPatternRef* replacePattern(vm::MachineContext& m, PatternHandle& entry, Make&& make) {
   TDisplay& display = displayOf(m);
-  TPatternRef* old = findPattern(display, entry);
-  entry = {};
-  TPatternRef* made = make(display, old);
-  if (made != nullptr) entry = made->handle;
-  return made;
+  try {
+    TPatternRef* made = make(display, findPattern(display, entry));
+    entry = made != nullptr ? made->handle : PatternHandle{};
+    return made;
+  } catch (...) {
+    if (findPattern(display, entry) == nullptr) entry = {};
+    throw;
+  }
 }
 
 // replacePattern with a pattern made from [pixels] by CreateFromPixels (surface memory by the
