@@ -8,6 +8,11 @@
 // listeners, and onMessage starts the same track again.
 //
 // Failures are silent: a disc that cannot be opened leaves isOpen() 0 and every play fails.
+//
+// Threads: the engine thread alone uses the object. The device posts its notice to the window
+// from whichever thread saw the track end (Window::postNotice), and it reaches onMessage
+// through the engine thread's event pump; the stream is pulled on the device's thread
+// (cd_stream.h).
 #pragma once
 
 #include <cstdint>

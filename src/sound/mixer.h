@@ -8,7 +8,7 @@
 // p < 0 the right side by −p (−10000 … 10000). Gains of voice, voice pan, master and master
 // pan add in decibels.
 //
-// Threads. The engine thread changes the voices, always under the mixer's lock; render runs on
+// Threads: the engine thread changes the voices, always under the mixer's lock; render runs on
 // the device's thread (SDL's audio thread, or the engine thread for the headless device) and
 // takes the same lock. render neither allocates nor touches files: buffers are built before
 // they are handed over, and the ones replaced are freed on the engine thread after the lock is
