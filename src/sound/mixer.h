@@ -102,6 +102,8 @@ class Mixer final : public platform::AudioSource {
     SideGains sides;
   };
   void mixBlock(float* acc, size_t frames);
+  // Sets [voice]'s gain or pan ([level]) to [value] and its side factors with it.
+  void setVoiceLevel(uint32_t voice, int32_t Voice::*level, int32_t value);
 
   mutable std::mutex mutex_;
   std::vector<Voice> voices_;

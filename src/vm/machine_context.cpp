@@ -40,21 +40,12 @@ std::vector<uint8_t> readScriptFile(MachineContext& m, const char* name) {
 
 size_t roundUp4(size_t n) { return (n + 3) & ~size_t{3}; }
 
-// [part]'s start as a step of the start-up; memory running out there is [fault].
-void startPart(MachineContext& m, MachinePart* part, common::Fault fault) {
+// [part]'s [step] (start or stop) as a step of the machine's start-up or teardown; memory
+// running out there is [fault]. A build without the part skips the step.
+void partStep(MachineContext& m, MachinePart* part, void (MachinePart::*step)(MachineContext&), common::Fault fault) {
   if (part == nullptr) return;
   try {
-    part->start(m);
-  } catch (const std::bad_alloc&) {
-    common::raiseFatal(fault);
-  }
-}
-
-// [part]'s stop as a step of the teardown; memory running out there is [fault].
-void stopPart(MachineContext& m, MachinePart* part, common::Fault fault) {
-  if (part == nullptr) return;
-  try {
-    part->stop(m);
+    (part->*step)(m);
   } catch (const std::bad_alloc&) {
     common::raiseFatal(fault);
   }
@@ -97,12 +88,12 @@ void initMachine(MachineContext& m, InputState* input, graphics::TDisplay* displ
   if (m.parts.pictures) m.parts.pictures->start(m);
 
   // The 1024 text windows, in index order.
-  startPart(m, m.parts.textWindows.get(), common::Fault::TextWindowCreate);
+  partStep(m, m.parts.textWindows.get(), &MachinePart::start, common::Fault::TextWindowCreate);
 
   seedRandom(m.randomState, static_cast<uint32_t>(m.platform.clock.wallSeconds()));
 
   // The CD audio object: it scans the mixers and starts listening for window messages.
-  startPart(m, m.parts.cdAudio.get(), common::Fault::CdStart);
+  partStep(m, m.parts.cdAudio.get(), &MachinePart::start, common::Fault::CdStart);
 
   m.systemList.clear();
   // What killed saves left in Save\ goes first (only the engine's own temporaries).
@@ -132,7 +123,7 @@ void teardownMachine(MachineContext& m) {
     }
   }
 
-  stopPart(m, m.parts.textWindows.get(), common::Fault::TextWindowRelease);
+  partStep(m, m.parts.textWindows.get(), &MachinePart::stop, common::Fault::TextWindowRelease);
   if (m.parts.pictures) m.parts.pictures->stop(m);  // sprites, then patterns
 
   // Letting go of a stack's storage cannot fail: faults 14 and 13 never arise here.

@@ -43,7 +43,6 @@ class InputState;
 inline constexpr int kStackCapacity = 1024;
 inline constexpr int kSpriteCount = 1024;
 inline constexpr int kPatternCount = 1024;
-inline constexpr int kEffectCount = 12;
 inline constexpr int kTextWindowCount = 1024;
 
 // The machine: the run's state (run_state.h, reset as a whole at every start) and what lasts

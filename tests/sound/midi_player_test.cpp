@@ -10,6 +10,7 @@
 #include "shell/engine_host.h"
 #include "sound/midi_group.h"
 #include "sound/midi_synth.h"
+#include "sound/sound_files.h"
 #include "sound/wav_fixtures.h"
 #include "support/test_game.h"
 
