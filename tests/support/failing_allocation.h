@@ -15,18 +15,6 @@ class FailingAllocation {
   ~FailingAllocation();
   FailingAllocation(const FailingAllocation&) = delete;
   FailingAllocation& operator=(const FailingAllocation&) = delete;
-  // Whether the [nth] allocation came (and failed).
-  bool failed() const;
-};
-
-// Counts the allocations of its thread while it is alive.
-class AllocationCount {
- public:
-  AllocationCount();
-  ~AllocationCount();
-  AllocationCount(const AllocationCount&) = delete;
-  AllocationCount& operator=(const AllocationCount&) = delete;
-  uint64_t count() const;
 };
 
 // Runs [step] with its [n]th allocation failing, for n = 1, 2, … until a run raises nothing,
