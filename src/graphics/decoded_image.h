@@ -35,7 +35,7 @@ class DecodedImage {
   // Makes room for [width] × [height] zeroed pixels, replacing any earlier ones. The decoders
   // check the size with imageSizeAllowed() first.
   void allocate(int32_t width, int32_t height) {
-    pixels_.reset(new uint8_t[size_t(width) * 4 * size_t(height)]());
+    pixels_ = std::make_unique<uint8_t[]>(size_t(width) * 4 * size_t(height));  // zeroed
     width_ = width;
     height_ = height;
     pitch_ = width * 4;
