@@ -40,4 +40,6 @@ void raiseFatalCode(Fault fault, int code) { throw FatalError(fault, {}, code); 
 
 void raiseFileError(std::string sjisText) { throw AppError(std::move(sjisText)); }
 
+AppError outOfMemoryError() { return AppError(platform::toSjis(kOutOfMemoryMessage)); }
+
 }  // namespace kelvox::common

@@ -48,8 +48,12 @@ class FatalError : public AppError {
 // The same for a row whose code the raising site gives ([code]; only EffectDepth today).
 [[noreturn]] void raiseFatalCode(Fault fault, int code);
 
-// Errors of the file layer (missing or unreadable files): shown as the text alone.
+// Throws the file layer's error of the finished [sjisText], shown as the text alone. Engine
+// code raises a row of the file-error table instead (file_errors.h), which comes here.
 [[noreturn]] void raiseFileError(std::string sjisText);
+
+// The error shown when memory runs out anywhere: the words of faults 11 and 12, without a code.
+AppError outOfMemoryError();
 
 // A report the player reads as a warning: the game goes on as it was.
 class AppWarning : public AppError {

@@ -16,6 +16,10 @@ namespace kelvox::common {
 // The code of a row whose code the raising site supplies (raiseFatalCode).
 inline constexpr int kCodeFromCaller = -1;
 
+// The words for memory running out: rows 11 and 12, and any allocation that fails.
+#define KELVOX_OUT_OF_MEMORY "メモリが不足しているようです"
+inline constexpr std::string_view kOutOfMemoryMessage = KELVOX_OUT_OF_MEMORY;
+
 // X(code, name, UTF-8 message)
 #define KELVOX_FAULTS(X)                                                                              \
   /* the application and the engine host */                                                          \
@@ -36,8 +40,8 @@ inline constexpr int kCodeFromCaller = -1;
   X(8, CodeFileClose, "コードファイルのクローズに失敗しました")                                       \
   X(9, OutsideData, "データメモリの範囲外を参照しました")                                             \
   X(10, UndefinedInstruction, "命令番号{}は未定義です")                                               \
-  X(11, ParamStackMemory, "メモリが不足しているようです")                                             \
-  X(12, ReturnStackMemory, "メモリが不足しているようです")                                            \
+  X(11, ParamStackMemory, KELVOX_OUT_OF_MEMORY)                                                       \
+  X(12, ReturnStackMemory, KELVOX_OUT_OF_MEMORY)                                                      \
   X(13, ParamStackRelease, "PSの後処理に失敗しました")                                                \
   X(14, ReturnStackRelease, "RSの後処理に失敗しました")                                               \
   X(18, TextWindowCreate, "テキストウインドウの生成に失敗しました")                                   \

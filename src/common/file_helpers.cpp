@@ -3,12 +3,10 @@
 
 #include <string>
 
-#include "common/fatal_error.h"
-#include "common/file_messages.h"
+#include "common/file_errors.h"
 #include "platform/atomic_file.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
-#include "platform/text_encoding.h"
 
 namespace kelvox::common {
 
@@ -16,16 +14,14 @@ std::vector<uint8_t> readAppFile(const platform::Paths& paths, std::string_view 
                                  platform::Links links) {
   platform::ReadFailure failure;
   auto bytes = platform::readRegularFile(paths.resolve(sjisName), maxBytes, &failure, links);
-  if (!bytes) raiseFileError(unreadableFileText(sjisName, failure));
+  if (!bytes) raiseUnreadable(sjisName, failure);
   return std::move(*bytes);
 }
 
 void writeAppFile(const platform::Paths& paths, std::string_view sjisName, std::span<const uint8_t> bytes) {
   std::string error;
-  if (!platform::writeFileAtomic(paths.resolve(sjisName), bytes, &error)) {
-    raiseFileError(platform::toSjis("ファイル ") + std::string(sjisName) +
-                   platform::toSjis(" を書き込めませんでした (" + error + ")"));
-  }
+  if (!platform::writeFileAtomic(paths.resolve(sjisName), bytes, &error))
+    raiseFileError(FileError::Unwritable, sjisName, error);
 }
 
 }  // namespace kelvox::common
@@ -35,7 +31,7 @@ namespace kelvox::common {
 void makeAppFolder(const platform::Paths& paths, std::string_view sjisName) {
   auto folder = paths.resolve(sjisName);
   if (!platform::isDirectory(folder) && !platform::createDirectory(folder))
-    raiseFileError(platform::toSjis("フォルダ ") + std::string(sjisName) + platform::toSjis(" を作成できませんでした"));
+    raiseFileError(FileError::FolderNotMade, sjisName);
 }
 
 void removeStaleTemporaries(const platform::Paths& paths, std::string_view sjisName) {

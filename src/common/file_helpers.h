@@ -26,7 +26,7 @@ inline void scrambleBuffer(std::span<uint8_t> bytes) {
 
 // The bytes of the regular file [sjisName] (e.g. "Script\Code.ssb") of at most [maxBytes]; a
 // missing, unreadable, non-regular or larger file raises a file error naming it, in the
-// engine's words (file_messages.h). The size is checked before anything is read. With
+// engine's words (file_errors.h). The size is checked before anything is read. With
 // [links] Refuse, a symbolic link at the name is not read (the player's files in Save\).
 std::vector<uint8_t> readAppFile(const platform::Paths& paths, std::string_view sjisName, uint64_t maxBytes,
                                  platform::Links links = platform::Links::Follow);

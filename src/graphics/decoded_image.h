@@ -35,7 +35,7 @@ class DecodedImage {
   // Makes room for [width] × [height] zeroed pixels, replacing any earlier ones. The decoders
   // check the size with imageSizeAllowed() first.
   void allocate(int32_t width, int32_t height) {
-    pixels_.reset(new uint8_t[size_t(width) * 4 * size_t(height)]());
+    pixels_ = std::make_unique<uint8_t[]>(size_t(width) * 4 * size_t(height));  // zeroed
     width_ = width;
     height_ = height;
     pitch_ = width * 4;
@@ -58,11 +58,10 @@ class DecodedImage {
     return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
   }
 
-  // Frees the pixels, leaving the image empty. Returns 0.
-  int Release() {
+  // Frees the pixels, leaving the image empty.
+  void Release() {
     pixels_.reset();
     width_ = height_ = pitch_ = 0;
-    return 0;
   }
 
  private:

@@ -4,6 +4,7 @@
 
 #include "common/fatal_error.h"
 #include "graphics/pattern_store.h"
+#include "graphics/sprite.h"
 
 namespace kelvox::graphics {
 
@@ -15,9 +16,15 @@ using platform::SurfaceResult;
 
 TDisplay::TDisplay(platform::SurfaceDevice& device) : device_(device) {}
 
-TDisplay::~TDisplay() { destroyAllPatterns(*this); }
+// The sprites and patterns go before the surfaces they are drawn on.
+TDisplay::~TDisplay() {
+  destroyAllSprites(*this);
+  destroyAllPatterns(*this);
+}
 
-int TDisplay::Create() {
+void TDisplay::Create() {
+  destroyAllSprites(*this);
+  destroyAllPatterns(*this);
   primary_.reset();
   backVideo_.reset();
   backSystem_.reset();
@@ -26,10 +33,7 @@ int TDisplay::Create() {
   back_ = nullptr;
   directDraw_ = false;
   initialised_ = false;
-  spriteList_.clear();
-  patternList_.clear();
   changed_ = true;
-  return 0;
 }
 
 void TDisplay::Configure(int32_t width, int32_t height, int32_t depth, bool fullScreen) {
@@ -39,7 +43,7 @@ void TDisplay::Configure(int32_t width, int32_t height, int32_t depth, bool full
   fullScreen_ = fullScreen;
 }
 
-int TDisplay::Initialise() {
+void TDisplay::Initialise() {
   // 1. A second Initialise lets the old surfaces go but keeps the device, patterns and
   // sprites. The first takes the device: the platform's always exists, so error 51
   // ("DirectDrawCreateEx failed") cannot arise here.
@@ -55,7 +59,6 @@ int TDisplay::Initialise() {
   // 4.
   initialised_ = true;
   markAll();
-  return 0;
 }
 
 void TDisplay::setUp() {
@@ -94,14 +97,15 @@ void TDisplay::setUp() {
   depth_ = detected;
 }
 
-int TDisplay::Teardown(bool keepObjects) {
-  if (!keepObjects) spriteList_.clear();  // the sprites themselves belong to the machine
-  // The patterns: with [keepObjects] each releases its surface and stays; without, each is
-  // destroyed and the list emptied.
-  if (keepObjects)
+void TDisplay::Teardown(bool keepObjects) {
+  // With [keepObjects] the sprites stay and each pattern releases its surface; without, all of
+  // them are destroyed (the machine's handles to them then find nothing).
+  if (keepObjects) {
     ReleasePatternSurfaces(*this);
-  else
+  } else {
+    destroyAllSprites(*this);
     destroyAllPatterns(*this);
+  }
   work_.reset();
   backup_.reset();
   backVideo_.reset();
@@ -114,7 +118,6 @@ int TDisplay::Teardown(bool keepObjects) {
     if (!keepObjects) directDraw_ = false;
   }
   initialised_ = false;
-  return 0;
 }
 
 void TDisplay::Refresh() {

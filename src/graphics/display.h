@@ -1,8 +1,9 @@
 // TDisplay: the engine's one display. It owns the screen-sized surfaces (primary, back buffer,
-// the transitions' work and backup buffers), keeps the lists of patterns and sprites that
-// composition and surface restoration walk, the changed region that drives composition, and
-// copies each composed frame to the window. Nothing exists on screen until the script's
-// SetScreenMode has called Configure and Initialise.
+// the transitions' work and backup buffers), the stores of pattern refs and sprites (which the
+// machine's tables name by handle), the lists of patterns and sprites in the order composition
+// and surface restoration walk them, the changed region that drives composition, and copies
+// each composed frame to the window. Nothing exists on screen until the script's SetScreenMode
+// has called Configure and Initialise.
 //
 // There is no page flipping: every frame is composed into the back buffer and blitted to the
 // primary surface, which the platform's SurfaceDevice shows in the window. Only what the
@@ -21,11 +22,12 @@
 #include "common/rect.h"
 #include "graphics/pattern.h"
 #include "graphics/pixel_row_ops.h"
+#include "graphics/slot_store.h"
 #include "platform/surface_device.h"
 
 namespace kelvox::graphics {
 
-struct TSprite;
+struct TSprite;  // sprite.h
 
 // The changed rectangle when nothing has changed since the last composition.
 inline constexpr common::Rect kNothingChanged{999, 999, -999, -999};
@@ -39,18 +41,18 @@ class TDisplay {
   TDisplay(const TDisplay&) = delete;
   TDisplay& operator=(const TDisplay&) = delete;
 
-  // Clears every surface, list and count and sets the changed flag. Returns 0.
-  int Create();
+  // Destroys every pattern and sprite, clears every surface, list and count and sets the
+  // changed flag.
+  void Create();
   // Stores the mode: [width] × [height] pixels, the full-screen [depth] in bits per pixel (0
   // for a window), [fullScreen]. Nothing is rebuilt until Initialise.
   void Configure(int32_t width, int32_t height, int32_t depth, bool fullScreen);
   // Brings up every surface for the configured mode, releasing the old ones first (patterns
-  // and sprites are kept and their surfaces re-made). Returns 0; failures raise fatal errors
-  // 42 to 55.
-  int Initialise();
+  // and sprites are kept and their surfaces re-made). Failures raise fatal errors 42 to 55.
+  void Initialise();
   // Releases every surface. With [keepObjects] the pattern records and sprites stay (a mode
-  // change); without, the lists go too. Returns 0; safe to call again.
-  int Teardown(bool keepObjects);
+  // change); without, they are destroyed too. Safe to call again.
+  void Teardown(bool keepObjects);
 
   // Composes the changed region and shows it, when initialised and either windowed or active.
   void Refresh();
@@ -94,13 +96,15 @@ class TDisplay {
   // The depth's row operations; null before the first Initialise.
   const PixelRowOps* rowOps() const { return rowOps_; }
 
-  // The lists composition and restoration walk; they refer to records owned by the machine's
-  // tables. (Filled by the pattern store and the sprites.)
+  // The owners of the pattern refs and the sprites, where handles are looked up (pattern.h).
+  SlotStore<TPatternRef>& patterns() { return patterns_; }
+  const SlotStore<TPatternRef>& patterns() const { return patterns_; }
+  SlotStore<TSprite>& sprites() { return sprites_; }
+  const SlotStore<TSprite>& sprites() const { return sprites_; }
+  // The lists composition and restoration walk, of the records in the stores. (Kept by the
+  // pattern store and the sprites.)
   std::vector<TPattern*>& patternList() { return patternList_; }
   std::vector<TSprite*>& spriteList() { return spriteList_; }
-  // Where sprites look their patterns up (see pattern.h).
-  PatternHandles& patternHandles() { return patternHandles_; }
-  const PatternHandles& patternHandles() const { return patternHandles_; }
 
  private:
   void setUp();
@@ -119,9 +123,10 @@ class TDisplay {
   int32_t width_ = 0, height_ = 0, depth_ = 0;
   bool fullScreen_ = false;
   bool active_ = false;
+  SlotStore<TPatternRef> patterns_;
+  SlotStore<TSprite> sprites_;
   std::vector<TSprite*> spriteList_;
   std::vector<TPattern*> patternList_;
-  PatternHandles patternHandles_;
   bool changed_ = true;
   common::Rect changedRect_ = kNothingChanged;
   const PixelRowOps* rowOps_ = nullptr;

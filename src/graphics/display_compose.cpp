@@ -114,7 +114,7 @@ void TDisplay::Compose() {
   // pattern refilled after a loss.
   for (TSprite* sprite : spriteList_) {
     if (sprite->tag != kSpriteTag || !sprite->visible) continue;
-    TPatternRef* ref = patternHandles_.find(sprite->pattern);
+    TPatternRef* ref = patterns_.find(sprite->pattern);
     if (ref == nullptr || ref->tag != kPatternRefTag || ref->pattern == nullptr) continue;
     TPattern& p = *ref->pattern;
     if (p.tag != kPatternTag || !p.surface) continue;

@@ -24,16 +24,13 @@ void checkPattern(int32_t n, const char* command) {
   if (u(n) >= vm::kPatternCount) raiseFatal(Fault::PatternNumberRange, command);
 }
 
-// The display every command needs; a script that runs before any display exists (tests of
-// other groups) changes nothing.
-TDisplay& displayOf(vm::MachineContext& m) {
-  if (m.display == nullptr) raiseFatal(Fault::OffscreenCreate);
-  return *m.display;
-}
-
-TSprite*& spriteEntry(vm::MachineContext& m, TDisplay& d, int32_t n) {
-  TSprite*& s = m.sprites[u(n)];
-  if (s == nullptr) s = CreateSprite(d);
+// The sprite the machine's entry [n] names, made when there is none. The entry names it only
+// once it is made, so a failure leaves the entry as it was.
+TSprite* spriteEntry(vm::MachineContext& m, TDisplay& d, int32_t n) {
+  SpriteHandle& entry = m.sprites[u(n)];
+  if (TSprite* s = d.sprites().find(entry)) return s;
+  TSprite* s = CreateSprite(d);
+  entry = s->handle;
   return s;
 }
 
@@ -46,7 +43,7 @@ int graphicsGroup(vm::MachineContext& m, uint32_t word) {
       int32_t pattern = pop(), priority = pop(), y = pop(), x = pop(), sprite = pop();
       checkSprite(sprite, "SetSprite");
       checkPattern(pattern, "SetSprite");
-      TPatternRef* ref = m.patterns[u(pattern)];
+      TPatternRef* ref = patternAt(m, u(pattern));
       if (ref == nullptr || ref->tag != kPatternRefTag) return 0;
       TDisplay& d = displayOf(m);
       SetSprite(d, spriteEntry(m, d, sprite), x, y, priority, ref);
@@ -67,22 +64,24 @@ int graphicsGroup(vm::MachineContext& m, uint32_t word) {
     case vm::Op::DestroySprite: {  // sprite
       int32_t sprite = pop();
       checkSprite(sprite, "DestroySprite");
-      TSprite*& s = m.sprites[u(sprite)];
-      if (s == nullptr) return 0;
-      DestroySprite(displayOf(m), s);
-      s = nullptr;
+      SpriteHandle& entry = m.sprites[u(sprite)];
+      if (entry.empty()) return 0;
+      TDisplay& d = displayOf(m);
+      TSprite* s = d.sprites().find(entry);
+      entry = {};
+      if (s != nullptr) DestroySprite(d, s);
       return 0;
     }
     case vm::Op::SetSpriteRect: {  // height, width, srcY, srcX, sprite
       int32_t height = pop(), width = pop(), srcY = pop(), srcX = pop(), sprite = pop();
       checkSprite(sprite, "SetSpriteRect");
-      if (TSprite* s = m.sprites[u(sprite)]) SetSpriteRect(displayOf(m), s, srcX, srcY, width, height);
+      if (TSprite* s = spriteAt(m, sprite)) SetSpriteRect(displayOf(m), s, srcX, srcY, width, height);
       return 0;
     }
     case vm::Op::SetAlphaRate: {  // rate, sprite
       int32_t rate = pop(), sprite = pop();
       checkSprite(sprite, "SetAlphaRate");
-      if (TSprite* s = m.sprites[u(sprite)]) SetAlphaRate(displayOf(m), s, rate);
+      if (TSprite* s = spriteAt(m, sprite)) SetAlphaRate(displayOf(m), s, rate);
       return 0;
     }
     case vm::Op::SetSpriteEx: {  // pattern, priority, srcHeight, srcWidth, srcY, srcX, height, width, y, x, sprite
@@ -90,7 +89,7 @@ int graphicsGroup(vm::MachineContext& m, uint32_t word) {
       int32_t height = pop(), width = pop(), y = pop(), x = pop(), sprite = pop();
       checkSprite(sprite, "SetSpriteEx");
       checkPattern(pattern, "SetSpriteEx");
-      TPatternRef* ref = m.patterns[u(pattern)];
+      TPatternRef* ref = patternAt(m, u(pattern));
       if (ref == nullptr) return 0;  // only emptiness is checked here; SetSpriteEx checks the tags
       TDisplay& d = displayOf(m);
       SetSpriteEx(d, spriteEntry(m, d, sprite), x, y, width, height, srcX, srcY, srcWidth, srcHeight, priority, ref);
@@ -100,25 +99,25 @@ int graphicsGroup(vm::MachineContext& m, uint32_t word) {
       int32_t srcHeight = pop(), srcWidth = pop(), srcY = pop(), srcX = pop(), height = pop(), width = pop();
       int32_t sprite = pop();
       checkSprite(sprite, "SetSpriteRectEx");
-      if (TSprite* s = m.sprites[u(sprite)])
+      if (TSprite* s = spriteAt(m, sprite))
         SetSpriteRectEx(displayOf(m), s, width, height, srcX, srcY, srcWidth, srcHeight);
       return 0;
     }
     case vm::Op::DestroyPattern: {  // pattern; no range error
       int32_t pattern = pop();
-      if (u(pattern) >= vm::kPatternCount || m.patterns[u(pattern)] == nullptr) return 0;
-      TPatternRef* ref = m.patterns[u(pattern)];
-      Destroy(displayOf(m), ref);  // frees the ref too
-      m.patterns[u(pattern)] = nullptr;
+      if (u(pattern) >= vm::kPatternCount || m.patterns[u(pattern)].empty()) return 0;
+      TDisplay& d = displayOf(m);
+      TPatternRef* ref = patternAt(m, u(pattern));
+      m.patterns[u(pattern)] = {};
+      if (ref != nullptr) Destroy(d, ref);
       return 0;
     }
     case vm::Op::MakePackedPattern: {  // pattern, mode, height, width, y, x
       int32_t pattern = pop(), mode = pop(), height = pop(), width = pop(), y = pop(), x = pop();
       checkPattern(pattern, "MakePackedPattern");
-      TPatternRef*& entry = m.patterns[u(pattern)];
-      TPatternRef* old = entry;
-      entry = nullptr;
-      entry = CapturePacked(displayOf(m), old, x, y, width, height, mode);
+      replacePattern(m, m.patterns[u(pattern)], [&](TDisplay& d, TPatternRef* old) {
+        return CapturePacked(d, old, x, y, width, height, mode);
+      });
       return 0;
     }
     case vm::Op::SetViewRecording:  // value
@@ -127,8 +126,8 @@ int graphicsGroup(vm::MachineContext& m, uint32_t word) {
     case vm::Op::GetPatternSize: {  // pattern → height, then width (width on top)
       int32_t pattern = pop();
       checkPattern(pattern, "GetPatternSize");
-      TPatternRef* ref = m.patterns[u(pattern)];
-      TPattern* p = ref ? ref->pattern : nullptr;
+      TPatternRef* ref = patternAt(m, u(pattern));
+      TPattern* p = ref ? ref->pattern.get() : nullptr;
       m.paramStack.push(p ? p->height : 0);
       m.paramStack.push(p ? p->width : 0);
       return 0;
@@ -138,15 +137,16 @@ int graphicsGroup(vm::MachineContext& m, uint32_t word) {
   }
 }
 
-void releaseMachinePictures(vm::MachineContext& m) {
-  for (TSprite*& s : m.sprites) {
-    if (s == nullptr) continue;
-    TSprite* sprite = s;
-    s = nullptr;
-    if (m.display)
-      DestroySprite(*m.display, sprite);
-    else
-      delete sprite;
+TSprite* spriteAt(const vm::MachineContext& m, int32_t number) {
+  if (u(number) >= vm::kSpriteCount || m.display == nullptr) return nullptr;
+  return m.display->sprites().find(m.sprites[u(number)]);
+}
+
+void MachinePictures::stop(vm::MachineContext& m) {
+  for (SpriteHandle& entry : m.sprites) {
+    SpriteHandle handle = entry;
+    entry = {};
+    if (TSprite* s = m.display ? m.display->sprites().find(handle) : nullptr) DestroySprite(*m.display, s);
   }
   releaseMachinePatterns(m);
 }

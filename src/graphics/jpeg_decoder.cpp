@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "common/fatal_error.h"
-#include "platform/file_system.h"
+#include "graphics/picture_file.h"
 #include "platform/paths.h"
 
 namespace kelvox::graphics {
@@ -98,7 +98,7 @@ struct JpegDecompressor {
 
 }  // namespace
 
-int decodeJpegBytes(DecodedImage& image, std::span<const uint8_t> file, std::string_view sjisName) {
+void decodeJpegBytes(DecodedImage& image, std::span<const uint8_t> file, std::string_view sjisName) {
   auto f = std::make_unique<JpegFrame>();  // zeroed: the decompressor may be destroyed unused
   f->cinfo.err = jpeg_std_error(&f->errors);
   f->errors.error_exit = onError;
@@ -119,15 +119,10 @@ int decodeJpegBytes(DecodedImage& image, std::span<const uint8_t> file, std::str
   f->row = row.data();
   if (!readPixels(f.get()) || f->truncated) raiseFatal(Fault::PictureDamaged, sjisName);
   image = std::move(decoded);
-  return 0;
 }
 
-int DecodeJpeg(DecodedImage& image, const platform::Paths& paths, std::string_view sjisPath, std::string_view sjisName) {
-  platform::ReadFailure failure;
-  auto file = platform::readRegularFile(paths.resolve(sjisPath), kMaxPictureFileBytes, &failure);
-  if (!file && failure.kind == platform::ReadFailure::Kind::TooLarge) raiseFatal(Fault::PictureDamaged, sjisName);
-  if (!file) raiseFatal(Fault::PictureOpen);
-  return decodeJpegBytes(image, *file, sjisName);
+void DecodeJpeg(DecodedImage& image, const platform::Paths& paths, std::string_view sjisPath, std::string_view sjisName) {
+  decodeJpegBytes(image, readPictureFile(paths.resolve(sjisPath), sjisName), sjisName);
 }
 
 }  // namespace kelvox::graphics

@@ -1,11 +1,12 @@
 // The pattern records: TPattern (an image held as one off-screen surface, with what is needed
-// to redraw that surface after it is lost) and TPatternRef (what the machine's `patterns`
-// table and the sprites hold). Both carry a tag that is checked before use and cleared on
+// to redraw that surface after it is lost) and TPatternRef (the record the machine's `patterns`
+// table and the sprites name). Both carry a tag that is checked before use and cleared on
 // destruction.
 //
-// Stale references. A sprite keeps a PatternHandle, not a pointer: the handle names a slot of
-// the display's PatternHandles table and the slot's generation at the time, so a sprite whose
-// pattern was destroyed finds an empty or newer slot and never reads freed memory.
+// Ownership. The display's pattern store owns every ref (slot_store.h), and a ref owns its
+// pattern. The machine's table and the sprites keep PatternHandles, not pointers: a handle
+// names a slot of the store and the slot's generation at the time, so a sprite or a table entry
+// whose pattern was destroyed finds an empty or newer slot and never reads freed memory.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "platform/surface.h"
+#include "vm/object_handle.h"
 
 namespace kelvox::graphics {
 
@@ -44,36 +46,13 @@ struct TPattern {
   TPatternRef* owner = nullptr;  // the ref that owns this record
 };
 
-// A slot number and the slot's generation when the handle was taken; {0, 0} is no pattern.
-struct PatternHandle {
-  uint32_t slot = 0;
-  uint32_t generation = 0;
-  constexpr bool operator==(const PatternHandle&) const = default;
-};
+// A pattern ref's slot in the display's pattern store and the slot's generation.
+using PatternHandle = vm::ObjectHandle;
 
 struct TPatternRef {
   uint32_t tag = kPatternRefTag;
-  TPattern* pattern = nullptr;  // owned
-  PatternHandle handle;         // this ref's entry in the display's PatternHandles
-};
-
-// The table behind PatternHandle: one slot per live ref; a slot's generation goes up each time
-// it is emptied, so old handles to it stop resolving. Slot 0 is never used.
-class PatternHandles {
- public:
-  PatternHandle add(TPatternRef* ref);
-  // Empties [handle]'s slot if it still names it.
-  void remove(PatternHandle handle);
-  // The ref [handle] names, or null when it was removed (or never was).
-  TPatternRef* find(PatternHandle handle) const;
-
- private:
-  struct Slot {
-    TPatternRef* ref = nullptr;
-    uint32_t generation = 1;
-  };
-  std::vector<Slot> slots_{Slot{}};
-  std::vector<uint32_t> free_;
+  std::unique_ptr<TPattern> pattern;  // null once destroyed
+  PatternHandle handle;               // this ref's slot in the display's pattern store
 };
 
 }  // namespace kelvox::graphics

@@ -39,45 +39,42 @@ void convertInto(const TDisplay& display, const LockedArea& a, const uint32_t* p
   for (int32_t r = 0; r < a.height; ++r, from += pitch, to += a.pitch) display.rowOps()->ConvertRow(to, from, a.width);
 }
 
-// Records a new pattern with [surface] under a new ref, in the handle table and the list.
+// Records a new pattern with [surface] under a new ref, in the display's store and list. Every
+// step that can fail comes before the store takes the ref, so a failure leaves nothing behind.
 TPatternRef* record(TDisplay& display, std::unique_ptr<Surface> surface, int32_t width, int32_t height, int32_t mode,
                     std::vector<uint32_t> pixels, const char* tagCheck) {
-  auto* ref = new TPatternRef;
-  auto* p = new TPattern;
+  auto ref = std::make_unique<TPatternRef>();
+  if (ref->tag != kPatternRefTag) raiseFatal(Fault::InvalidPatternPointer, tagCheck);  // as the game checked
+  ref->pattern = std::make_unique<TPattern>();
+  TPattern* p = ref->pattern.get();
   p->surface = std::move(surface);
   p->width = width;
   p->height = height;
   p->drawMode = mode;
   p->pitch = width * 4;
   p->pixels = std::move(pixels);
-  p->owner = ref;
-  ref->pattern = p;
-  ref->handle = display.patternHandles().add(ref);
-  if (ref->tag != kPatternRefTag) raiseFatal(Fault::InvalidPatternPointer, tagCheck);
-  display.patternList().push_back(p);
-  return ref;
+  p->owner = ref.get();
+  auto& list = display.patternList();
+  list.reserve(list.size() + 1);  // so that the append cannot fail once the store has the ref
+  TPatternRef* made = ref.get();
+  made->handle = display.patterns().add(std::move(ref));
+  list.push_back(p);
+  return made;
 }
 
-// Destroys the record [p] (TPattern's own Destroy): 1 when missing; a wrong tag raises 63.
-int destroyPattern(TDisplay& display, TPattern* p) {
-  if (p == nullptr) return 1;
-  if (p->tag != kPatternTag) raiseFatal(Fault::InvalidPattern);
+// Takes [p] out of the display's list; order is not kept: the last entry takes its place.
+void unlist(TDisplay& display, const TPattern* p) {
   auto& list = display.patternList();
-  // Order is not kept: the last entry takes the destroyed one's place.
   auto it = std::find(list.begin(), list.end(), p);
   if (it != list.end()) {
     *it = list.back();
     list.pop_back();
   }
-  p->tag = 0;
-  if (p->owner) p->owner->pattern = nullptr;
-  delete p;
-  return 0;
 }
 
 }  // namespace
 
-TPatternRef* findPattern(const TDisplay& display, PatternHandle handle) { return display.patternHandles().find(handle); }
+TPatternRef* findPattern(const TDisplay& display, PatternHandle handle) { return display.patterns().find(handle); }
 
 TPatternRef* CreateFromPixels(TDisplay& display, TPatternRef* oldRef, const uint32_t* pixels, int32_t width,
                               int32_t height, int32_t pitch, int32_t mode, bool forceSystem) {
@@ -146,7 +143,7 @@ SurfaceResult Clear(TPatternRef* ref) {
 
 int Refill(const TDisplay& display, TPatternRef* ref) {
   if (ref == nullptr || ref->tag != kPatternRefTag) raiseFatal(Fault::InvalidPatternPointer, "02");
-  TPattern* p = ref->pattern;
+  TPattern* p = ref->pattern.get();
   if (p == nullptr || !p->surface) return 1;
   Surface& s = *p->surface;
   s.restore();
@@ -166,10 +163,17 @@ int Refill(const TDisplay& display, TPatternRef* ref) {
 
 void Destroy(TDisplay& display, TPatternRef* ref) {
   if (ref == nullptr || ref->tag != kPatternRefTag) raiseFatal(Fault::InvalidPatternPointer, "03");
+  TPattern* p = ref->pattern.get();
+  if (p != nullptr && p->tag != kPatternTag) raiseFatal(Fault::InvalidPattern);
   ref->tag = 0;
-  display.patternHandles().remove(ref->handle);
-  destroyPattern(display, ref->pattern);
-  delete ref;
+  if (p != nullptr) {
+    unlist(display, p);
+    p->tag = 0;
+  }
+  if (display.patterns().find(ref->handle) == ref)
+    display.patterns().take(ref->handle);  // frees the ref and its pattern
+  else
+    ref->pattern.reset();  // a ref the store does not hold: its owner frees it
 }
 
 void ReleasePatternSurfaces(TDisplay& display) {
@@ -190,29 +194,32 @@ int RestorePatterns(TDisplay& display) {
 }
 
 void destroyAllPatterns(TDisplay& display) {
-  while (!display.patternList().empty()) {
-    TPattern* p = display.patternList().back();
-    if (TPatternRef* ref = p->owner) {
-      // The machine's table still holds the ref: leave it, emptied, for the machine to free.
-      display.patternHandles().remove(ref->handle);
-    }
-    destroyPattern(display, p);
-  }
+  display.patternList().clear();
+  display.patterns().clear();
 }
 
-}  // namespace kelvox::graphics
+TDisplay& displayOf(vm::MachineContext& m) {
+  if (m.display == nullptr) raiseFatal(Fault::OffscreenCreate);
+  return *m.display;
+}
 
-namespace kelvox::graphics {
+TPatternRef* patternAt(const vm::MachineContext& m, uint32_t number) {
+  if (number >= vm::kPatternCount || m.display == nullptr) return nullptr;
+  return findPattern(*m.display, m.patterns[number]);
+}
+
+TPatternRef* replaceWithPixels(vm::MachineContext& m, PatternHandle& entry, const uint32_t* pixels, int32_t width,
+                               int32_t height, int32_t pitch, int32_t mode) {
+  return replacePattern(m, entry, [&](TDisplay& display, TPatternRef* old) {
+    return CreateFromPixels(display, old, pixels, width, height, pitch, mode, false);
+  });
+}
 
 void releaseMachinePatterns(vm::MachineContext& m) {
-  for (TPatternRef*& ref : m.patterns) {
-    if (ref == nullptr) continue;
-    TPatternRef* r = ref;
-    ref = nullptr;
-    if (m.display)
-      Destroy(*m.display, r);
-    else
-      delete r;  // no display: nothing was ever recorded
+  for (PatternHandle& entry : m.patterns) {
+    PatternHandle handle = entry;
+    entry = {};
+    if (TPatternRef* ref = m.display ? findPattern(*m.display, handle) : nullptr) Destroy(*m.display, ref);
   }
 }
 

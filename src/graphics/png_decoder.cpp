@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "common/fatal_error.h"
-#include "platform/file_system.h"
+#include "graphics/picture_file.h"
 #include "platform/paths.h"
 
 namespace kelvox::graphics {
@@ -85,7 +85,7 @@ struct PngStructs {
 
 }  // namespace
 
-int decodePngBytes(DecodedImage& image, std::span<const uint8_t> file, std::string_view sjisName) {
+void decodePngBytes(DecodedImage& image, std::span<const uint8_t> file, std::string_view sjisName) {
   PngFrame f{};
   f.data = file.data();
   f.size = file.size();
@@ -110,15 +110,10 @@ int decodePngBytes(DecodedImage& image, std::span<const uint8_t> file, std::stri
   f.rows = rows.data();
   if (!readPixels(&f)) raiseFatal(Fault::PictureDamaged, sjisName);
   image = std::move(decoded);
-  return 0;
 }
 
-int DecodePng(DecodedImage& image, const platform::Paths& paths, std::string_view sjisPath, std::string_view sjisName) {
-  platform::ReadFailure failure;
-  auto file = platform::readRegularFile(paths.resolve(sjisPath), kMaxPictureFileBytes, &failure);
-  if (!file && failure.kind == platform::ReadFailure::Kind::TooLarge) raiseFatal(Fault::PictureDamaged, sjisName);
-  if (!file) raiseFatal(Fault::PictureOpen);
-  return decodePngBytes(image, *file, sjisName);
+void DecodePng(DecodedImage& image, const platform::Paths& paths, std::string_view sjisPath, std::string_view sjisName) {
+  decodePngBytes(image, readPictureFile(paths.resolve(sjisPath), sjisName), sjisName);
 }
 
 }  // namespace kelvox::graphics

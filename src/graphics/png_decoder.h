@@ -15,14 +15,14 @@ class Paths;
 
 namespace kelvox::graphics {
 
-// Decodes the file [sjisPath] into [image] and returns 0; it never returns anything else, as
-// every failure is a FatalError: 37 when the file cannot be read, 38 for a palette or greyscale
-// picture, 17 naming [sjisName] for a damaged or truncated file or a picture over the size caps
-// (decoded_image.h), 35 and 36 when libpng cannot set itself up. The first 8 bytes are taken
-// as the signature without looking at them; DetectImageFormat already did.
-int DecodePng(DecodedImage& image, const platform::Paths& paths, std::string_view sjisPath, std::string_view sjisName);
+// Decodes the whole file [file], already in memory, into [image]. Every failure is a
+// FatalError: 38 for a palette or greyscale picture, 17 naming [sjisName] for a damaged or
+// truncated file or a picture over the size caps (decoded_image.h), 35 and 36 when libpng
+// cannot set itself up. The first 8 bytes are taken as the signature without looking at them:
+// the format was told from them already.
+void decodePngBytes(DecodedImage& image, std::span<const uint8_t> file, std::string_view sjisName);
 
-// The same for a whole file already in memory ([file]).
-int decodePngBytes(DecodedImage& image, std::span<const uint8_t> file, std::string_view sjisName);
+// The same for the file [sjisPath], read once through readPictureFile (37 when it cannot be).
+void DecodePng(DecodedImage& image, const platform::Paths& paths, std::string_view sjisPath, std::string_view sjisName);
 
 }  // namespace kelvox::graphics

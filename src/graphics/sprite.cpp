@@ -3,6 +3,7 @@
 #include "graphics/sprite.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "common/fatal_error.h"
 
@@ -19,16 +20,41 @@ bool liesOffScreen(const TDisplay& display, int32_t x, int32_t y, int32_t width,
   return x + width < 0 || y + height < 0 || display.width() - x < 0 || display.height() - y < 0;
 }
 
+// The start of a crop or scale at the sprite's top-left: its old place is marked changed, and a
+// [width] × [height] area there wholly off the screen hides the sprite (true).
+bool hiddenOffScreen(TDisplay& display, TSprite& sprite, int32_t width, int32_t height) {
+  display.MarkChanged(sprite.destination);
+  if (!liesOffScreen(display, sprite.destination.left, sprite.destination.top, width, height)) return false;
+  sprite.visible = false;
+  return true;
+}
+
+// The end of a crop or scale: the sprite covers [width] × [height] from its top-left and shows
+// [source] of its pattern.
+int cropTo(TDisplay& display, TSprite& sprite, int32_t width, int32_t height, const common::Rect& source,
+           bool stretched) {
+  sprite.destination.right = sprite.destination.left + width;
+  sprite.destination.bottom = sprite.destination.top + height;
+  sprite.source = source;
+  sprite.stretched = stretched;
+  display.MarkChanged(sprite.destination);
+  return 0;
+}
+
 TPattern* livePattern(TPatternRef* ref) {
   if (ref == nullptr || ref->tag != kPatternRefTag || ref->pattern == nullptr) return nullptr;
-  return ref->pattern->tag == kPatternTag ? ref->pattern : nullptr;
+  return ref->pattern->tag == kPatternTag ? ref->pattern.get() : nullptr;
 }
 
 }  // namespace
 
 TSprite* CreateSprite(TDisplay& display) {
-  auto* s = new TSprite;
-  display.spriteList().push_back(s);
+  auto& list = display.spriteList();
+  list.reserve(list.size() + 1);  // so that the append below cannot fail once the store has it
+  auto owned = std::make_unique<TSprite>();
+  TSprite* s = owned.get();
+  s->handle = display.sprites().add(std::move(owned));
+  list.push_back(s);
   return s;
 }
 
@@ -125,35 +151,21 @@ int SetSpriteEx(TDisplay& display, TSprite* sprite, int32_t x, int32_t y, int32_
 
 int SetSpriteRect(TDisplay& display, TSprite* sprite, int32_t srcX, int32_t srcY, int32_t width, int32_t height) {
   if (sprite == nullptr) return 1;
-  display.MarkChanged(sprite->destination);
-  const int32_t W = display.width(), H = display.height();
+  if (hiddenOffScreen(display, *sprite, width, height)) return 0;
   const int32_t left = sprite->destination.left, top = sprite->destination.top;
-  if (liesOffScreen(display, left, top, width, height)) {
-    sprite->visible = false;
-    return 0;
-  }
-  if (left + width > W) width = W - left;
-  if (top + height > H) height = H - top;
-  sprite->destination.right = left + width;
-  sprite->destination.bottom = top + height;
-  sprite->source = {srcX, srcY, srcX + width, srcY + height};
-  sprite->stretched = false;
-  display.MarkChanged(sprite->destination);
-  return 0;
+  if (left + width > display.width()) width = display.width() - left;
+  if (top + height > display.height()) height = display.height() - top;
+  return cropTo(display, *sprite, width, height, {srcX, srcY, srcX + width, srcY + height}, false);
 }
 
 int SetSpriteRectEx(TDisplay& display, TSprite* sprite, int32_t width, int32_t height, int32_t srcX, int32_t srcY,
                     int32_t srcWidth, int32_t srcHeight) {
   if (sprite == nullptr) return 1;
   if (width == 0 || height == 0 || srcWidth == 0 || srcHeight == 0) return 1;
-  display.MarkChanged(sprite->destination);
+  if (hiddenOffScreen(display, *sprite, width, height)) return 0;
+  if (width == srcWidth && height == srcHeight) return SetSpriteRect(display, sprite, srcX, srcY, srcWidth, srcHeight);
   const int32_t W = display.width(), H = display.height();
   const int32_t left = sprite->destination.left, top = sprite->destination.top;
-  if (liesOffScreen(display, left, top, width, height)) {
-    sprite->visible = false;
-    return 0;
-  }
-  if (width == srcWidth && height == srcHeight) return SetSpriteRect(display, sprite, srcX, srcY, srcWidth, srcHeight);
   // Kept: whole-number ratios, so a reduction by a non-integer factor trims by the truncated
   // ratio and an enlargement trims the source by nothing.
   const double sx = static_cast<double>(srcWidth / width), sy = static_cast<double>(srcHeight / height);
@@ -165,12 +177,7 @@ int SetSpriteRectEx(TDisplay& display, TSprite* sprite, int32_t width, int32_t h
     srcHeight -= trunc32((top + height - H) * sy);
     height = H - top;
   }
-  sprite->destination.right = left + width;
-  sprite->destination.bottom = top + height;
-  sprite->source = {srcX, srcY, srcX + srcWidth, srcY + srcHeight};
-  sprite->stretched = true;
-  display.MarkChanged(sprite->destination);
-  return 0;
+  return cropTo(display, *sprite, width, height, {srcX, srcY, srcX + srcWidth, srcY + srcHeight}, true);
 }
 
 int SetAlphaRate(TDisplay& display, TSprite* sprite, int32_t rate) {
@@ -191,8 +198,13 @@ int DestroySprite(TDisplay& display, TSprite* sprite) {
     list.pop_back();
   }
   sprite->tag = 0;
-  delete sprite;
+  if (display.sprites().find(sprite->handle) == sprite) display.sprites().take(sprite->handle);  // frees it
   return 0;
+}
+
+void destroyAllSprites(TDisplay& display) {
+  display.spriteList().clear();
+  display.sprites().clear();
 }
 
 }  // namespace kelvox::graphics

@@ -21,8 +21,12 @@ namespace kelvox::graphics {
 
 inline constexpr uint32_t kSpriteTag = 0x01B1E81F;
 
+// A sprite's slot in the display's sprite store and the slot's generation.
+using SpriteHandle = vm::ObjectHandle;
+
 struct TSprite {
   uint32_t tag = kSpriteTag;
+  SpriteHandle handle;       // this sprite's slot in the display's sprite store
   common::Rect destination;  // on the screen, already clipped to it
   common::Rect source;       // within the pattern, trimmed with the destination
   PatternHandle pattern;     // not owned; resolves to null once the pattern is destroyed
@@ -33,7 +37,8 @@ struct TSprite {
   bool visible = false;
 };
 
-// A new sprite (no pattern, invisible), appended to the display's list; the caller owns it.
+// A new sprite (no pattern, invisible), owned by the display's sprite store and appended to its
+// list. Memory running out raises std::bad_alloc with nothing made.
 TSprite* CreateSprite(TDisplay& display);
 // Places [ref]'s whole pattern with its top-left at ([x], [y]), clipped to the screen. 1 when
 // the sprite, ref, pattern or its surface is missing (the sprite is then invisible). With
@@ -51,7 +56,10 @@ int SetSpriteRectEx(TDisplay& display, TSprite* sprite, int32_t width, int32_t h
                     int32_t srcWidth, int32_t srcHeight);
 // The rate (clamped to 0..256) for mode 4.
 int SetAlphaRate(TDisplay& display, TSprite* sprite, int32_t rate);
-// Removes the sprite from the display's list and frees it. 1 when missing; a wrong tag raises 61.
+// Removes the sprite from the display's list and store and frees it. 1 when missing; a wrong
+// tag raises 61.
 int DestroySprite(TDisplay& display, TSprite* sprite);
+// Destroys every sprite of the display.
+void destroyAllSprites(TDisplay& display);
 
 }  // namespace kelvox::graphics

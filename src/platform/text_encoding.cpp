@@ -15,6 +15,11 @@ template <typename OnBad>
 bool convert(const char* to, const char* from, std::string_view text, std::string& out, OnBad onBad) {
   iconv_t cd = iconv_open(to, from);
   if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+  // Closed on every way out, memory running out in the buffers below included.
+  struct Closer {
+    iconv_t cd;
+    ~Closer() { iconv_close(cd); }
+  } closer{cd};
   out.clear();
   std::vector<char> buffer(text.size() * 4 + 16);
   char* in = const_cast<char*>(text.data());
@@ -33,7 +38,6 @@ bool convert(const char* to, const char* from, std::string_view text, std::strin
     inLeft -= skip;
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
   }
-  iconv_close(cd);
   return ok;
 }
 

@@ -10,7 +10,7 @@
 
 #include "common/fatal_error.h"
 #include "common/file_helpers.h"
-#include "common/file_messages.h"
+#include "common/file_errors.h"
 #include "graphics/display.h"
 #include "graphics/pattern_store.h"
 #include "platform/bitmap.h"
@@ -51,20 +51,20 @@ void loadState(vm::MachineContext& m, const std::string& name) {
   auto bytes = platform::readRegularFile(m.platform.paths.resolve(name), stateFileCap(m), &failure,
                                          platform::Links::Refuse);
   if (!bytes && failure.kind == platform::ReadFailure::Kind::TooLarge) common::raiseFatal(common::Fault::SaveFileDamaged);
-  if (!bytes) common::raiseFileError(common::unreadableFileText(name, failure));
+  if (!bytes) common::raiseUnreadable(name, failure);
   applyState(m, *bytes);
 }
 
 // "Save\" + [name] for a stack file; a name that would leave Save\ is a file error.
 std::string stackFileName(std::string_view name) {
   if (!platform::isConfinedName(name))
-    common::raiseFileError(platform::toSjis("ファイル名 ") + std::string(name) + platform::toSjis(" は使えません"));
+    common::raiseFileError(common::FileError::NameRefused, name);
   return "Save\\" + std::string(name);
 }
 
 // A stack file must exist before it is read or written, as the original opened it.
 std::vector<uint8_t> readStackFile(const vm::MachineContext& m, const std::string& file) {
-  if (!exists(m, file)) common::raiseFileError(platform::toSjis("ファイル ") + file + platform::toSjis(" が開けません"));
+  if (!exists(m, file)) common::raiseFileError(common::FileError::StackFileMissing, file);
   return common::readAppFile(m.platform.paths, file, kMaxStackFileBytes, platform::Links::Refuse);
 }
 
@@ -73,11 +73,7 @@ std::vector<uint8_t> readStackFile(const vm::MachineContext& m, const std::strin
 void replacePattern(vm::MachineContext& m, int32_t pattern, const uint32_t* pixels, int32_t width, int32_t height,
                     int32_t mode, const char* command) {
   if (static_cast<uint32_t>(pattern) >= vm::kPatternCount) common::raiseFatal(common::Fault::PatternNumberRange, command);
-  if (m.display == nullptr) common::raiseFatal(common::Fault::OffscreenCreate);
-  graphics::TPatternRef*& ref = m.patterns[static_cast<uint32_t>(pattern)];
-  graphics::TPatternRef* old = ref;
-  ref = nullptr;  // the table never holds a destroyed ref, even if making the new one fails
-  ref = graphics::CreateFromPixels(*m.display, old, pixels, width, height, width * 4, mode, false);
+  graphics::replaceWithPixels(m, m.patterns[static_cast<uint32_t>(pattern)], pixels, width, height, width * 4, mode);
 }
 
 void loadThumbnail(vm::MachineContext& m, int32_t mode, int32_t pattern, int32_t slot) {
@@ -165,8 +161,7 @@ int saveGroup(vm::MachineContext& m, uint32_t word) {
       // A CR or LF would split the entry into other lines of Save\Sys: such a flag is refused
       // (a file error in a box) and nothing changes.
       if (!vm::SystemList::storable(name))
-        common::raiseFileError(platform::toSjis("フラグ名 ") + name +
-                               platform::toSjis(" は改行を含むため記録できません"));
+        common::raiseFileError(common::FileError::FlagNotStorable, name);
       m.systemList.add(platform::sjisToLower(":" + name));
       vm::writeSystemFile(m);
       return 0;

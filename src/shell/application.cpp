@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "platform/text_encoding.h"
 #include "shell/engine_host.h"
 #include "shell/error_box.h"
 #include "shell/frame_stats.h"
@@ -25,7 +24,7 @@ bool guarded(platform::Dialogs& dialogs, Work&& work) {
   } catch (const common::AppError& e) {
     showAppError(dialogs, e);
   } catch (const std::bad_alloc&) {
-    showAppError(dialogs, common::AppError(platform::toSjis("メモリが不足しているようです")));
+    showAppError(dialogs, common::outOfMemoryError());
   }
   return false;
 }

@@ -7,7 +7,7 @@
 #include "shell/error_box.h"
 #include "shell/frame_stats.h"
 #include "shell/group_table.h"
-#include "sound/cd_audio.h"
+#include "sound/cd_group.h"
 #include "sound/midi_player.h"
 #include "sound/midi_synth.h"
 #include "vm/dispatch.h"
@@ -22,9 +22,9 @@ constexpr int32_t kMaxSkippedFrames = 30;
 EngineHost::EngineHost(platform::Platform& p) : platform(p) {}
 EngineHost::~EngineHost() = default;
 
-int createHost(EngineHost& host) {
+void createHost(EngineHost& host) {
+  // The input state needs nothing beyond itself: fault 4 never arises.
   host.input = std::make_unique<vm::InputState>(host.platform.window);
-  if (host.input->initialise() != 0) common::raiseFatal(common::Fault::InputStart);
 
   // None of the display, the WAV player and the MIDI player creates a device before the
   // script's first SetScreenMode, so setChannelCount changes nothing yet.
@@ -33,7 +33,7 @@ int createHost(EngineHost& host) {
   } catch (const std::bad_alloc&) {
     common::raiseFatal(common::Fault::DisplayStart);
   }
-  if (host.display->Create() != 0) common::raiseFatal(common::Fault::DisplayStart);
+  host.display->Create();
   host.displayPresenter = std::make_unique<graphics::DisplayPresenter>(*host.display);
   host.presenter = host.displayPresenter.get();
   try {
@@ -50,24 +50,21 @@ int createHost(EngineHost& host) {
   } catch (const std::bad_alloc&) {
     common::raiseFatal(common::Fault::MidiStart);
   }
-  if (host.midi->initialise(host.wav->device) != 0) common::raiseFatal(common::Fault::MidiStart);
+  if (host.midi->initialise(host.wav->device()) != 0) common::raiseFatal(common::Fault::MidiStart);
 
   host.machine = std::make_unique<vm::MachineContext>(host.platform);
   host.machine->listeners = &host.listeners;
-  host.machine->releasePictures = graphics::releaseMachinePictures;
   host.machine->textHook = &host.textHook;
   // The machine reports; the host shows.
   host.machine->report = [&dialogs = host.platform.dialogs](const common::AppError& e) { showAppError(dialogs, e); };
   installSubsystemGroups(host.machine->groups);
-  installSubsystemHooks(*host.machine);
-  if (vm::initMachine(*host.machine, host.input.get(), host.display.get(), host.midi.get(), host.wav.get()) != 0)
-    common::raiseFatal(common::Fault::MachineStart);
-  return 0;
+  installSubsystemParts(*host.machine);
+  vm::initMachine(*host.machine, host.input.get(), host.display.get(), host.midi.get(), host.wav.get());
 }
 
-int destroyHost(EngineHost& host) {
+void destroyHost(EngineHost& host) {
   if (host.machine) {
-    if (vm::teardownMachine(*host.machine) != 0) common::raiseFatal(common::Fault::MachineEnd);
+    vm::teardownMachine(*host.machine);
     host.systemFileLost = host.systemFileLost || host.machine->systemFileLost;
     host.machine.reset();
   }
@@ -79,17 +76,12 @@ int destroyHost(EngineHost& host) {
   }
   host.wav.reset();  // its destructor shuts it down
   // The display stays bound to the host: a second destroyHost only releases it again.
-  if (host.display && host.display->Teardown(false) != 0) common::raiseFatal(common::Fault::DisplayEnd);
-  if (host.input) {
-    if (host.input->shutdown() != 0) common::raiseFatal(common::Fault::InputEnd);
-    host.input.reset();
-  }
-  return 0;
+  if (host.display) host.display->Teardown(false);
+  host.input.reset();
 }
 
-int tickHost(EngineHost& host) {
+void tickHost(EngineHost& host) {
   if (host.machine) frameTick(host);
-  return 0;
 }
 
 bool isEndRequested(const EngineHost& host) { return host.machine && vm::isEndRequested(*host.machine); }
@@ -180,8 +172,8 @@ bool paceFrame(vm::MachineContext& m) {
 void keepSoundTime(EngineHost& host, vm::MachineContext& m, uint32_t now) {
   sound::MixerStream* unheard[2];
   size_t count = 0;
-  if (!(host.wav && host.wav->device)) {
-    if (m.cdAudio) unheard[count++] = &m.cdAudio->stream();
+  if (!(host.wav && host.wav->device())) {
+    if (sound::CdAudio* cd = sound::cdAudioOf(m)) unheard[count++] = &cd->stream();
     if (host.midi && host.midi->port()) unheard[count++] = host.midi->port();
   }
   host.silentPull.update(now, {unheard, count});

@@ -53,12 +53,12 @@ struct EngineHost {
 };
 
 // Creates the engine objects; raises FatalError (with each step's own code) on failure,
-// leaving what was created in the host for destroyHost. Returns 0.
-int createHost(EngineHost& host);
+// leaving what was created in the host for destroyHost.
+void createHost(EngineHost& host);
 // Tears the objects down in reverse order; safe to call twice and after a failed createHost.
-int destroyHost(EngineHost& host);
+void destroyHost(EngineHost& host);
 // One tick: frameTick on the machine, if there is one.
-int tickHost(EngineHost& host);
+void tickHost(EngineHost& host);
 bool isEndRequested(const EngineHost& host);
 void setMousePosition(EngineHost& host, int32_t x, int32_t y);
 void setActive(EngineHost& host, bool active);

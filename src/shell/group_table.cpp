@@ -27,9 +27,10 @@ void installSubsystemGroups(vm::GroupTable& groups) {
   groups[0x800D - 0x8000] = sound::cdGroup;
 }
 
-void installSubsystemHooks(vm::MachineContext& m) {
-  m.textWindowHooks = {text::createTextWindows, text::releaseTextWindows};
-  m.cdAudioHooks = {sound::createCdAudio, sound::destroyCdAudio};
+void installSubsystemParts(vm::MachineContext& m) {
+  m.parts.textWindows = std::make_unique<text::TextWindows>();
+  m.parts.pictures = std::make_unique<graphics::MachinePictures>();
+  m.parts.cdAudio = std::make_unique<sound::CdAudioPart>();
 }
 
 }  // namespace kelvox::shell

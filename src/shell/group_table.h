@@ -12,7 +12,7 @@ namespace kelvox::shell {
 
 // Puts every subsystem's group handler into [groups] (which holds machineGroups()).
 void installSubsystemGroups(vm::GroupTable& groups);
-// Gives [m] the subsystems' shares of its start-up and teardown (the text windows).
-void installSubsystemHooks(vm::MachineContext& m);
+// Gives [m] the subsystems' parts of its start-up and teardown (vm/machine_part.h).
+void installSubsystemParts(vm::MachineContext& m);
 
 }  // namespace kelvox::shell

@@ -22,13 +22,13 @@ void TMainForm::FormCreate() {
   platform_.window.setCaption(kAppTitle);
   host_ = std::make_unique<EngineHost>(platform_);
   host_->soundFont = soundFont;
-  if (createHost(*host_) != 0) common::raiseFatal(common::Fault::GameStart);
+  createHost(*host_);
   idleInstalled_ = true;
 }
 
 void TMainForm::FormDestroy() {
   if (host_) {
-    if (destroyHost(*host_) != 0) common::raiseFatal(common::Fault::GameEnd);
+    destroyHost(*host_);
     systemFileLost_ = systemFileLost_ || host_->systemFileLost;
     host_.reset();
   }

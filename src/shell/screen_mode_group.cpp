@@ -33,7 +33,7 @@ void setScreenMode(vm::MachineContext& m, int32_t fullScreen, int32_t height, in
   // 7. The WAV player opens its device again (master volume back to 100, four empty channels).
   if (m.wav) m.wav->reinitialise();
   // 8. A new port on the WAV player's device; its result is not checked.
-  if (m.midi) m.midi->initialise(m.wav ? m.wav->device : nullptr);
+  if (m.midi) m.midi->initialise(m.wav ? m.wav->device() : nullptr);
   // 9. The song noted in 3 plays again from its beginning, without end, however it started.
   if (m.midi && song) m.midi->play(*song, -1);
   // 10. Kept in Save\Sys when that is next written.

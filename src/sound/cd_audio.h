@@ -7,7 +7,12 @@
 // when the track has been heard to its end, the window passes it to the window-message
 // listeners, and onMessage starts the same track again.
 //
-// Failures are silent: a disc that cannot be opened leaves isOpen 0 and every play fails.
+// Failures are silent: a disc that cannot be opened leaves isOpen() 0 and every play fails.
+//
+// Threads: the engine thread alone uses the object. The device posts its notice to the window
+// from whichever thread saw the track end (Window::postNotice), and it reaches onMessage
+// through the engine thread's event pump; the stream is pulled on the device's thread
+// (cd_stream.h).
 #pragma once
 
 #include <cstdint>
@@ -68,16 +73,26 @@ class CdAudio final : public common::WindowMessageListener {
   const CdMixerVolume& mixerVolume() const { return mixerVolume_; }
   CdStream& stream() { return stream_; }
 
-  uint16_t deviceId = 0;      // valid while isOpen is 1
-  int32_t isOpen = 0;
-  int32_t driveKnown = 0;     // a disc with the wanted label was found
-  int32_t trackCount = 0;
-  int32_t currentTrack = 0;   // 0: none
-  int32_t loop = 0;           // ≠ 0: play the track again when it has finished
-  std::string driveName;      // "q:"
-  std::string volumeLabel;    // the found disc's label, at most 32 characters
+  // ≠ 0: the track is played again when it has finished (CdPlayLoop).
+  void setLoop(int32_t loop) { loop_ = loop; }
+  int32_t loop() const { return loop_; }
+  uint16_t deviceId() const { return deviceId_; }  // valid while isOpen() is 1
+  int32_t isOpen() const { return isOpen_; }
+  int32_t driveKnown() const { return driveKnown_; }  // a disc with the wanted label was found
+  int32_t trackCount() const { return trackCount_; }
+  int32_t currentTrack() const { return currentTrack_; }  // 0: none
+  const std::string& driveName() const { return driveName_; }      // "q:"
+  const std::string& volumeLabel() const { return volumeLabel_; }  // at most 32 characters
 
  private:
+  uint16_t deviceId_ = 0;
+  int32_t isOpen_ = 0;
+  int32_t driveKnown_ = 0;
+  int32_t trackCount_ = 0;
+  int32_t currentTrack_ = 0;
+  int32_t loop_ = 0;
+  std::string driveName_;
+  std::string volumeLabel_;
   Services services_;
   CdStream stream_;
   CdGainControls gainControls_;

@@ -1,8 +1,6 @@
 // Group 0x800D. Operands are popped in the order the comments give; strings are data words.
 #include "sound/cd_group.h"
 
-#include <new>
-
 #include "platform/platform.h"
 #include "sound/cd_audio.h"
 #include "sound/wav_player.h"
@@ -13,7 +11,7 @@
 namespace kelvox::sound {
 
 int cdGroup(vm::MachineContext& m, uint32_t word) {
-  CdAudio* cd = m.cdAudio;
+  CdAudio* cd = cdAudioOf(m);
   switch (static_cast<vm::Op>(word)) {
     case vm::Op::CdOpen: {  // label → 1 found, 0 not
       int32_t label = m.paramStack.pop();
@@ -25,7 +23,7 @@ int cdGroup(vm::MachineContext& m, uint32_t word) {
     case vm::Op::CdPlay: {  // track
       int32_t track = m.paramStack.pop();
       if (!cd) return 0;
-      cd->loop = word == static_cast<uint32_t>(vm::Op::CdPlayLoop) ? 1 : 0;
+      cd->setLoop(word == static_cast<uint32_t>(vm::Op::CdPlayLoop) ? 1 : 0);
       cd->play(track);
       return 0;
     }
@@ -39,30 +37,26 @@ int cdGroup(vm::MachineContext& m, uint32_t word) {
       return 0;
     }
     case vm::Op::CdIsPlaying:  // → 1 while a track is current, else 0
-      m.paramStack.push(cd && cd->currentTrack != 0 ? 1 : 0);
+      m.paramStack.push(cd && cd->currentTrack() != 0 ? 1 : 0);
       return 0;
     default:
       return 1;
   }
 }
 
-bool createCdAudio(vm::MachineContext& m) {
-  try {
-    CdAudio::Services services{m.platform.cd};
-    services.volumes = m.platform.paths.volumes();
-    services.window = &m.platform.window;
-    services.listeners = m.listeners;
-    services.mixer = m.wav ? &m.wav->mixer() : nullptr;
-    m.cdAudio = new CdAudio(services);
-    return true;
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
+void CdAudioPart::startWith(vm::MachineContext& m, MixerControls* controls) {
+  audio_.reset();  // the old object leaves the mixer and the listeners before a new one joins
+  CdAudio::Services services{m.platform.cd};
+  services.volumes = m.platform.paths.volumes();
+  services.window = &m.platform.window;
+  services.listeners = m.listeners;
+  services.mixer = m.wav ? &m.wav->mixer() : nullptr;
+  audio_ = std::make_unique<CdAudio>(services, controls);
 }
 
-void destroyCdAudio(vm::MachineContext& m) {
-  delete m.cdAudio;
-  m.cdAudio = nullptr;
+CdAudio* cdAudioOf(const vm::MachineContext& m) {
+  auto* part = dynamic_cast<const CdAudioPart*>(m.parts.cdAudio.get());
+  return part ? part->audio() : nullptr;
 }
 
 }  // namespace kelvox::sound

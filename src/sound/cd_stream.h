@@ -2,6 +2,9 @@
 // CD-audio volume control this system's mixer has, 0 … 65535, at full level (65535) when the
 // game starts. The level is an amplitude factor, level / 65535: half the level is half the
 // amplitude (about −6 dB), 0 is silence. The stream is not under the WAV master volume.
+//
+// Threads: mix runs on the device's thread inside the mixer's pull and reads only the level
+// (atomic) and the CD device's lock-free ring; the engine thread sets the level and prepares.
 #pragma once
 
 #include <atomic>

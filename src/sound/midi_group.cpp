@@ -1,7 +1,6 @@
 // Group 0x800A. Operands are popped in the order the comments give; strings are data words.
 #include "sound/midi_group.h"
 
-#include "platform/paths.h"
 #include "sound/midi_player.h"
 #include "sound/sound_files.h"
 #include "vm/data_memory.h"
@@ -9,20 +8,6 @@
 #include "vm/machine_context.h"
 
 namespace kelvox::sound {
-
-namespace {
-constexpr size_t kMaxPath = 260;  // bytes with the NUL, as Windows counted them
-}
-
-std::optional<std::string> resolveMidiFile(SoundFiles& files, std::string_view searchPath, std::string_view name) {
-  if (!platform::isConfinedName(name)) return std::nullopt;
-  for (std::string_view prefix : {std::string_view(), searchPath}) {
-    std::string path = std::string(prefix) + "Midi\\" + std::string(name);
-    if (path.size() >= kMaxPath) return std::nullopt;
-    if (files.exists(path)) return path;
-  }
-  return std::nullopt;
-}
 
 int midiGroup(vm::MachineContext& m, uint32_t word) {
   MidiPlayer* midi = m.midi;

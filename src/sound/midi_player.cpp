@@ -60,12 +60,12 @@ int MidiPlayer::loadSegment(const std::string& path) {
   if (!bytes || !isStandardMidiFile(*bytes)) return 1;
   if (!port_->load(*bytes)) return 1;
   segment_ = true;
-  fileName = path;
+  fileName_ = path;
   return 0;
 }
 
 int MidiPlayer::play(const std::string& path, int32_t repeats) {
-  if (isPlaying() && sameNameIgnoringCase(path, fileName)) return 0;
+  if (isPlaying() && sameNameIgnoringCase(path, fileName_)) return 0;
   if (loadSegment(path) != 0) return 1;
   // repeats more after the first: 0 plays once; −1 (0xFFFFFFFF) never ends.
   int32_t plays = repeats < 0 || repeats == INT32_MAX ? -1 : repeats + 1;
@@ -80,13 +80,13 @@ bool MidiPlayer::isPlaying() const { return port_ && segment_ && port_->isPlayin
 
 std::optional<std::string> MidiPlayer::currentName() const {
   if (!isPlaying()) return std::nullopt;
-  return fileName;
+  return fileName_;
 }
 
 void MidiPlayer::setVolume(int32_t v) {
   if (!port_) return;
-  volume = std::min<uint32_t>(static_cast<uint32_t>(v), 100);
-  port_->setGain(midiVolumeToGain(volume));
+  volume_ = std::min<uint32_t>(static_cast<uint32_t>(v), 100);
+  port_->setGain(midiVolumeToGain(volume_));
 }
 
 }  // namespace kelvox::sound

@@ -34,7 +34,7 @@ class MidiPlayer {
   // shutdown(), then a new port rendered into [device] (the WAV player's mixer, or none).
   // Returns 0, or 1 when FluidSynth cannot make a synthesizer.
   int initialise(Mixer* device);
-  // Stops and releases the piece and the port. fileName is kept.
+  // Stops and releases the piece and the port. fileName() is kept.
   void shutdown();
   // Reads [path] (Shift-JIS engine name) and makes it the piece, stopped. Returns 0, or 1 (no
   // piece) without a port, for an unreadable or damaged file, or a path of 260 bytes or more.
@@ -44,16 +44,19 @@ class MidiPlayer {
   int play(const std::string& path, int32_t repeats);
   void stop();
   bool isPlaying() const;
-  // fileName while a piece plays, else none.
+  // fileName() while a piece plays, else none.
   std::optional<std::string> currentName() const;
   // Nothing at all without a port; else clamps and keeps v and sets the synthesizer's gain.
   void setVolume(int32_t v);
 
-  int32_t volume = 100;   // 0 … 100, the last volume set
-  std::string fileName;   // the current piece's file; "" at first
+  int32_t volume() const { return volume_; }  // 0 … 100, the last volume set
+  // The last piece loaded (kept through shutdown); "" at first.
+  const std::string& fileName() const { return fileName_; }
   MidiSynth* port() const { return port_.get(); }
 
  private:
+  int32_t volume_ = 100;
+  std::string fileName_;
   SoundFiles* files_;
   std::string soundFont_;
   std::unique_ptr<MidiSynth> port_;

@@ -74,19 +74,15 @@ bool Mixer::isPlaying(uint32_t voice) const {
   return voice < voices_.size() && voices_[voice].playing;
 }
 
-void Mixer::setVoiceGain(uint32_t voice, int32_t gain) {
-  std::lock_guard lock(mutex_);
-  if (voice >= voices_.size()) return;
-  Voice& v = voices_[voice];
-  v.gain = gain;
-  v.sides = sideGains(v.gain, v.pan);
-}
+void Mixer::setVoiceGain(uint32_t voice, int32_t gain) { setVoiceLevel(voice, &Voice::gain, gain); }
 
-void Mixer::setVoicePan(uint32_t voice, int32_t pan) {
+void Mixer::setVoicePan(uint32_t voice, int32_t pan) { setVoiceLevel(voice, &Voice::pan, pan); }
+
+void Mixer::setVoiceLevel(uint32_t voice, int32_t Voice::*level, int32_t value) {
   std::lock_guard lock(mutex_);
   if (voice >= voices_.size()) return;
   Voice& v = voices_[voice];
-  v.pan = pan;
+  v.*level = value;
   v.sides = sideGains(v.gain, v.pan);
 }
 

@@ -8,7 +8,7 @@
 // p < 0 the right side by −p (−10000 … 10000). Gains of voice, voice pan, master and master
 // pan add in decibels.
 //
-// Threads. The engine thread changes the voices, always under the mixer's lock; render runs on
+// Threads: the engine thread changes the voices, always under the mixer's lock; render runs on
 // the device's thread (SDL's audio thread, or the engine thread for the headless device) and
 // takes the same lock. render neither allocates nor touches files: buffers are built before
 // they are handed over, and the ones replaced are freed on the engine thread after the lock is
@@ -102,6 +102,8 @@ class Mixer final : public platform::AudioSource {
     SideGains sides;
   };
   void mixBlock(float* acc, size_t frames);
+  // Sets [voice]'s gain or pan ([level]) to [value] and its side factors with it.
+  void setVoiceLevel(uint32_t voice, int32_t Voice::*level, int32_t value);
 
   mutable std::mutex mutex_;
   std::vector<Voice> voices_;

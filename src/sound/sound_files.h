@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -30,6 +31,18 @@ class SoundFiles {
   // [maxBytes] (checked from its size, before anything is read).
   virtual std::optional<std::vector<uint8_t>> read(std::string_view sjisName, uint64_t maxBytes) = 0;
 };
+
+// The engine path of the sound file [file] that a script names in [folder] ("Wav\", "Midi\"):
+// below the program's folder, else below the disc's search path [searchPath]; nullopt when
+// neither exists, or [file] would leave the folder or make a path of 260 bytes or more (the
+// original's MAX_PATH, with the NUL).
+std::optional<std::string> findSoundFile(SoundFiles& files, std::string_view searchPath, std::string_view folder,
+                                         std::string_view file);
+// The file a script's sound [name] plays from: findSoundFile of name + ".wav" in "Wav\".
+std::optional<std::string> resolveWavFile(SoundFiles& files, std::string_view searchPath, std::string_view name);
+// The file a script's piece [name] plays from: findSoundFile of the name as given (no
+// extension added) in "Midi\".
+std::optional<std::string> resolveMidiFile(SoundFiles& files, std::string_view searchPath, std::string_view name);
 
 // The files of the game folder and the volumes, through [paths].
 class PlatformSoundFiles final : public SoundFiles {

@@ -1,28 +1,13 @@
 // Group 0x800B. Operands are popped in the order the comments give; strings are data words.
 #include "sound/wav_group.h"
 
-#include "platform/paths.h"
+#include "sound/sound_files.h"
 #include "sound/wav_player.h"
 #include "vm/data_memory.h"
 #include "vm/instruction_set.h"
 #include "vm/machine_context.h"
 
 namespace kelvox::sound {
-
-namespace {
-constexpr size_t kMaxPath = 260;  // bytes with the NUL, as Windows counted them
-}
-
-std::optional<std::string> resolveWavFile(SoundFiles& files, std::string_view searchPath, std::string_view name) {
-  std::string file = std::string(name) + ".wav";
-  if (!platform::isConfinedName(file)) return std::nullopt;
-  for (std::string_view prefix : {std::string_view(), searchPath}) {
-    std::string path = std::string(prefix) + "Wav\\" + file;
-    if (path.size() >= kMaxPath) return std::nullopt;
-    if (files.exists(path)) return path;
-  }
-  return std::nullopt;
-}
 
 int wavGroup(vm::MachineContext& m, uint32_t word) {
   WavPlayer* wav = m.wav;

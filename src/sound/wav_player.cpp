@@ -17,13 +17,18 @@ WavPlayer::WavPlayer(platform::AudioDevice& output, const platform::Paths& paths
 
 WavPlayer::~WavPlayer() { shutdown(); }
 
+const WavPlayer::Channel& WavPlayer::channel(uint32_t c) const {
+  static const Channel kEmpty;
+  return c < channels_.size() ? channels_[c] : kEmpty;
+}
+
 int WavPlayer::initialise(platform::Window*) {
-  if (device) return 0;
+  if (device_) return 0;
   // The window played a part in DirectSound's cooperation only; the device is the machine's.
   if (!output_.open(mixer_)) return 1;
-  device = &mixer_;
-  mixer_.setMasterGain(volumeToGain(masterVolume));
-  mixer_.setMasterPan(panToMixer(masterPan));
+  device_ = &mixer_;
+  mixer_.setMasterGain(volumeToGain(masterVolume_));
+  mixer_.setMasterPan(panToMixer(masterPan_));
   setMasterVolume(100);  // every initialisation resets the master volume
   setChannelCount(kWavChannels);
   return 0;
@@ -31,104 +36,97 @@ int WavPlayer::initialise(platform::Window*) {
 
 int WavPlayer::reinitialise() {
   shutdown();
-  return initialise(window);
+  return initialise(window_);
 }
 
 uint32_t WavPlayer::setChannelCount(uint32_t n) {
-  uint32_t previous = channelCount;
-  if (!device) return previous;
+  uint32_t previous = channelCount();
+  if (!device_) return previous;
   releaseChannels();
   mixer_.setVoiceCount(n);
-  channelCount = n;
-  channelVolume.assign(n, 100);
-  channelPan.assign(n, 0);
-  fileNames.assign(n, std::string());
-  looping.assign(n, 0);
+  channels_.resize(n);
   return previous;
 }
 
 void WavPlayer::releaseChannels() {
   mixer_.setVoiceCount(0);
-  channelVolume.clear();
-  channelPan.clear();
-  fileNames.clear();
-  looping.clear();
-  channelCount = 0;
+  channels_.clear();
 }
 
 void WavPlayer::shutdown() {
   releaseChannels();
-  if (device) output_.close();
-  device = nullptr;
+  if (device_) output_.close();
+  device_ = nullptr;
 }
 
-void WavPlayer::applyChannel(uint32_t channel) {
-  mixer_.setVoiceGain(channel, volumeToGain(channelVolume[channel]));
-  mixer_.setVoicePan(channel, panToMixer(channelPan[channel]));
+void WavPlayer::applyChannel(uint32_t c) {
+  mixer_.setVoiceGain(c, volumeToGain(channels_[c].volume));
+  mixer_.setVoicePan(c, panToMixer(channels_[c].pan));
 }
 
-bool WavPlayer::load(uint32_t channel, const std::string& path) {
-  if (channel >= channelCount || path.empty()) return false;
-  if (fileNames[channel] != path) {  // exact, case-sensitive, as the original compared
-    mixer_.setBuffer(channel, nullptr);
-    fileNames[channel].clear();
+bool WavPlayer::load(uint32_t c, const std::string& path) {
+  if (c >= channelCount() || path.empty()) return false;
+  Channel& ch = channels_[c];
+  if (ch.fileName != path) {  // exact, case-sensitive, as the original compared
+    mixer_.setBuffer(c, nullptr);
+    ch.fileName.clear();
     auto bytes = files_->read(path, kMaxWavFileBytes);
     if (!bytes) return false;
     auto image = readWav(*bytes);
     if (!image) return false;
     auto sound = convertForMixer(*image);
     if (!sound) return false;
-    mixer_.setBuffer(channel, std::move(sound));
-    fileNames[channel] = path;
+    mixer_.setBuffer(c, std::move(sound));
+    ch.fileName = path;
   }
-  applyChannel(channel);
+  applyChannel(c);
   return true;
 }
 
-int WavPlayer::play(uint32_t channel, const std::string& path, int32_t loop) {
-  if (!device || channel >= channelCount || path.empty() || !load(channel, path)) return 1;
-  mixer_.start(channel, true);
-  looping[channel] = loop;
+int WavPlayer::play(uint32_t c, const std::string& path, int32_t loop) {
+  if (!device_ || c >= channelCount() || path.empty() || !load(c, path)) return 1;
+  mixer_.start(c, true);
+  channels_[c].looping = loop;
   return 0;
 }
 
-void WavPlayer::stop(uint32_t channel) {
-  if (!device || channel >= channelCount || !mixer_.hasBuffer(channel)) return;
-  mixer_.stop(channel);
-  looping[channel] = 0;
+void WavPlayer::stop(uint32_t c) {
+  if (!device_ || c >= channelCount() || !mixer_.hasBuffer(c)) return;
+  mixer_.stop(c);
+  channels_[c].looping = 0;
 }
 
-int WavPlayer::isPlaying(uint32_t channel) {
-  if (!device || channel >= channelCount) return 0;
-  return mixer_.isPlaying(channel) ? 1 : 0;
+int WavPlayer::isPlaying(uint32_t c) {
+  if (!device_ || c >= channelCount()) return 0;
+  return mixer_.isPlaying(c) ? 1 : 0;
 }
 
 void WavPlayer::setMasterVolume(int32_t v) {
-  masterVolume = clampVolume(v);
-  if (device) mixer_.setMasterGain(volumeToGain(masterVolume));
+  masterVolume_ = clampVolume(v);
+  if (device_) mixer_.setMasterGain(volumeToGain(masterVolume_));
 }
 
 void WavPlayer::setMasterPan(int32_t p) {
-  masterPan = clampPan(p);
-  if (device) mixer_.setMasterPan(panToMixer(masterPan));
+  masterPan_ = clampPan(p);
+  if (device_) mixer_.setMasterPan(panToMixer(masterPan_));
 }
 
-void WavPlayer::setChannelVolume(uint32_t channel, int32_t v) {
-  if (channel >= channelCount) return;
-  channelVolume[channel] = clampVolume(v);
-  if (mixer_.hasBuffer(channel)) applyChannel(channel);
+void WavPlayer::setChannelVolume(uint32_t c, int32_t v) {
+  if (c >= channelCount()) return;
+  channels_[c].volume = clampVolume(v);
+  if (mixer_.hasBuffer(c)) applyChannel(c);
 }
 
-void WavPlayer::setChannelPan(uint32_t channel, int32_t p) {
-  if (channel >= channelCount) return;
-  channelPan[channel] = clampPan(p);
-  if (mixer_.hasBuffer(channel)) applyChannel(channel);
+void WavPlayer::setChannelPan(uint32_t c, int32_t p) {
+  if (c >= channelCount()) return;
+  channels_[c].pan = clampPan(p);
+  if (mixer_.hasBuffer(c)) applyChannel(c);
 }
 
 void WavPlayer::serviceLoops() {
-  if (!device) return;
-  for (uint32_t c = 0; c < channelCount; ++c) {
-    if (looping[c] && mixer_.hasBuffer(c) && !mixer_.isPlaying(c)) mixer_.start(c, false);
+  if (!device_) return;
+  for (uint32_t c = 0; c < channelCount(); ++c) {
+    if (channels_[c].looping && mixer_.hasBuffer(c) && !mixer_.isPlaying(c)) mixer_.start(c, false);
   }
 }
 

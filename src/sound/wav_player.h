@@ -5,7 +5,7 @@
 // There is a master volume and pan and one volume and pan per channel.
 //
 // The player owns the Mixer, and opens the audio device on it when it is initialised: the
-// script's SetScreenMode does that, so until then there is no `device`, channelCount is 0 and
+// script's SetScreenMode does that, so until then there is no device(), channelCount() is 0 and
 // every request is ignored. An audio device that cannot be opened leaves the player so for
 // good, silent, as the original was without DirectSound.
 //
@@ -41,10 +41,12 @@ class WavPlayer {
   // Reads files through [files] instead of the platform (tests); nullptr goes back.
   void useFiles(SoundFiles* files) { files_ = files ? files : &platformFiles_; }
   SoundFiles& files() { return *files_; }
-  // The mixer behind `device`, there for the whole life of the player.
+  // The mixer behind device(), there for the whole life of the player.
   Mixer& mixer() { return mixer_; }
+  // The mixer while the audio device pulls from it; else none.
+  Mixer* device() const { return device_; }
 
-  void attachWindow(platform::Window* form) { window = form; }
+  void attachWindow(platform::Window* form) { window_ = form; }
   // Opens the audio device on the mixer, resets the master volume to 100 and makes four
   // channels. Nothing when there is a device already. Returns 0, or 1 when there is no audio
   // device (the player then ignores every request).
@@ -78,19 +80,31 @@ class WavPlayer {
   // stopped, from where the mixer left it (the beginning, after the end of the sound).
   void serviceLoops();
 
-  Mixer* device = nullptr;  // the mixer while the audio device pulls from it; else none
-  uint32_t channelCount = 0;
-  int32_t masterVolume = 100;              // 0 … 100
-  int32_t masterPan = 0;                   // −100 … 100
-  std::vector<int32_t> channelVolume;      // 0 … 100 each
-  std::vector<int32_t> channelPan;         // −100 … 100 each
-  std::vector<std::string> fileNames;      // the file each channel's sound came from; "" none
-  std::vector<int32_t> looping;            // ≠ 0: restart whenever stopped
-  platform::Window* window = nullptr;      // the main form (the original's cooperation window)
+  int32_t masterVolume() const { return masterVolume_; }  // 0 … 100
+  int32_t masterPan() const { return masterPan_; }        // −100 … 100
+  uint32_t channelCount() const { return static_cast<uint32_t>(channels_.size()); }
+  // What channel [c] holds; a channel out of range reads as an empty one.
+  int32_t channelVolume(uint32_t c) const { return channel(c).volume; }
+  int32_t channelPan(uint32_t c) const { return channel(c).pan; }
+  const std::string& fileName(uint32_t c) const { return channel(c).fileName; }
+  int32_t looping(uint32_t c) const { return channel(c).looping; }
 
  private:
+  struct Channel {
+    int32_t volume = 100;  // 0 … 100
+    int32_t pan = 0;       // −100 … 100
+    std::string fileName;  // the file the channel's sound came from; "" none
+    int32_t looping = 0;   // ≠ 0: restart whenever stopped
+  };
+  const Channel& channel(uint32_t c) const;
   void applyChannel(uint32_t channel);
 
+  Mixer* device_ = nullptr;
+  int32_t masterVolume_ = 100;
+  int32_t masterPan_ = 0;
+  // One per mixer voice while there is a device; none without one.
+  std::vector<Channel> channels_;
+  platform::Window* window_ = nullptr;  // the main form (the original's cooperation window)
   platform::AudioDevice& output_;
   PlatformSoundFiles platformFiles_;
   SoundFiles* files_;

@@ -13,6 +13,7 @@
 #include "text/text_hook.h"
 #include "text/text_snapshot.h"
 #include "text/text_window.h"
+#include "text/text_windows.h"
 #include "vm/data_memory.h"
 #include "vm/instruction_set.h"
 #include "vm/machine_context.h"
@@ -33,14 +34,15 @@ namespace {
 void drawIntoPattern(vm::MachineContext& m, TextWindow& w, uint32_t limit, int32_t pattern) {
   if (static_cast<uint32_t>(pattern) >= vm::kPatternCount)
     common::raiseFatal(common::Fault::PatternNumberRange, "TextDraw");
-  if (m.display == nullptr) common::raiseFatal(common::Fault::OffscreenCreate);
-  graphics::TPatternRef*& ref = m.patterns[static_cast<uint32_t>(pattern)];
-  graphics::TPattern* p = ref ? ref->pattern : nullptr;
+  graphics::displayOf(m);  // 53
+  graphics::PatternHandle& entry = m.patterns[static_cast<uint32_t>(pattern)];
+  graphics::TPatternRef* ref = graphics::patternAt(m, static_cast<uint32_t>(pattern));
+  graphics::TPattern* p = ref ? ref->pattern.get() : nullptr;
   if (p == nullptr || p->width != w.width() || p->height != w.height()) {
-    graphics::TPatternRef* old = ref;
-    ref = nullptr;  // the table never holds a destroyed ref, even if making the new one fails
-    ref = graphics::CreateBlank(*m.display, old, w.width(), w.height(), 1, true);
-    p = ref->pattern;
+    ref = graphics::replacePattern(m, entry, [&](graphics::TDisplay& display, graphics::TPatternRef* old) {
+      return graphics::CreateBlank(display, old, w.width(), w.height(), 1, true);
+    });
+    p = ref->pattern.get();
   }
   p->name.clear();
   platform::LockedArea context;
@@ -67,9 +69,7 @@ void announceShown(vm::MachineContext& m, int32_t index, const TextWindow& w, ui
 
 int textGroup(vm::MachineContext& m, uint32_t word) {
   auto pop = [&] { return m.paramStack.pop(); };
-  auto window = [&](int32_t n) -> TextWindow* {
-    return n >= 0 && n < vm::kTextWindowCount ? m.textWindows[n] : nullptr;
-  };
+  auto window = [&](int32_t n) { return windowAt(m, n); };
   switch (static_cast<vm::Op>(word)) {
     case vm::Op::TextInit: {  // window, height, width, fontHeight
       TextWindow* w = window(pop());

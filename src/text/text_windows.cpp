@@ -1,33 +1,27 @@
-// Creation and release of the machine's text windows.
+// Making and releasing the machine's text windows.
 #include "text/text_windows.h"
 
-#include <new>
-
-#include "text/text_window.h"
 #include "vm/machine_context.h"
 
 namespace kelvox::text {
 
-int createTextWindows(vm::MachineContext& m) {
-  for (TextWindow*& w : m.textWindows) {
-    if (w) continue;
-    try {
-      w = new TextWindow;
-    } catch (const std::bad_alloc&) {
-      return 1;
-    }
-  }
-  return 0;
+void TextWindows::start(vm::MachineContext&) {
+  if (windows_.empty()) windows_.resize(vm::kTextWindowCount);
 }
 
-int releaseTextWindows(vm::MachineContext& m) {
-  for (TextWindow*& w : m.textWindows) {
-    if (!w) continue;
-    w->releaseImage();
-    delete w;
-    w = nullptr;
-  }
-  return 0;
+void TextWindows::stop(vm::MachineContext&) {
+  windows_.clear();
+  windows_.shrink_to_fit();
+}
+
+TextWindow* TextWindows::at(int32_t index) {
+  if (index < 0 || static_cast<size_t>(index) >= windows_.size()) return nullptr;
+  return &windows_[static_cast<size_t>(index)];
+}
+
+TextWindow* windowAt(vm::MachineContext& m, int32_t index) {
+  auto* windows = dynamic_cast<TextWindows*>(m.parts.textWindows.get());
+  return windows ? windows->at(index) : nullptr;
 }
 
 }  // namespace kelvox::text

@@ -3,8 +3,7 @@
 
 #include <algorithm>
 
-#include "common/fatal_error.h"
-#include "common/file_messages.h"
+#include "common/file_errors.h"
 #include "platform/file_system.h"
 #include "platform/platform.h"
 #include "platform/profile.h"
@@ -26,7 +25,7 @@ platform::Profile loadConfig(MachineContext& m) {
   auto bytes = platform::readRegularFile(m.platform.paths.resolve("Kelvox.ini"), kMaxConfigBytes, &failure);
   if (bytes) return platform::Profile::parse(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
   if (failure.kind != platform::ReadFailure::Kind::Missing)
-    common::raiseFileError(common::unreadableFileText("Kelvox.ini", failure));
+    common::raiseUnreadable("Kelvox.ini", failure);
   return {};
 }
 }  // namespace

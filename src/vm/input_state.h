@@ -15,13 +15,9 @@ class InputState {
  public:
   explicit InputState(platform::Window& window) : window_(window) {}
 
-  int initialise() { return 0; }
-  int shutdown() { return 0; }
-
-  int setMousePosition(int32_t x, int32_t y) {
+  void setMousePosition(int32_t x, int32_t y) {
     mouseX_ = x;
     mouseY_ = y;
-    return 0;
   }
   int32_t mouseX() const { return mouseX_; }
   int32_t mouseY() const { return mouseY_; }

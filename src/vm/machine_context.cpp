@@ -1,12 +1,13 @@
 // Start-up and shut-down of the script machine, and loading of the script image.
 #include "vm/machine_context.h"
 
+#include <new>
 #include <string>
 
 #include "common/fatal_error.h"
+#include "common/file_errors.h"
 #include "common/file_helpers.h"
 #include "platform/platform.h"
-#include "platform/text_encoding.h"
 #include "vm/dispatch.h"
 #include "vm/engine_config.h"
 #include "vm/random.h"
@@ -17,12 +18,7 @@ namespace kelvox::vm {
 MachineContext::MachineContext(platform::Platform& p)
     : platform(p), effectStepCounts{64, 64, 48, 48, 64, 64, 32, 64, 64, 16, 64, 64}, groups(machineGroups()) {}
 
-// A machine destroyed without its teardown (a start-up that failed half-way) still lets go of
-// its text windows and its CD audio object.
-MachineContext::~MachineContext() {
-  if (textWindowHooks.release) textWindowHooks.release(*this);
-  if (cdAudioHooks.destroy) cdAudioHooks.destroy(*this);
-}
+MachineContext::~MachineContext() = default;
 
 int MachineContext::effectSteps(int index) const {
   if (index < 0 || index >= static_cast<int>(effectStepCounts.size())) return 0;
@@ -38,15 +34,26 @@ constexpr uint64_t kMaxScriptBytes = 0x7FFFFFF0;
 // file is a file error naming it.
 std::vector<uint8_t> readScriptFile(MachineContext& m, const char* name) {
   auto bytes = common::readAppFile(m.platform.paths, name, kMaxScriptBytes);
-  if (bytes.empty()) common::raiseFileError(platform::toSjis(std::string("ファイル ") + name + " が空です"));
+  if (bytes.empty()) common::raiseFileError(common::FileError::EmptyScript, name);
   return bytes;
 }
 
 size_t roundUp4(size_t n) { return (n + 3) & ~size_t{3}; }
 
+// [part]'s [step] (start or stop) as a step of the machine's start-up or teardown; memory
+// running out there is [fault]. A build without the part skips the step.
+void partStep(MachineContext& m, MachinePart* part, void (MachinePart::*step)(MachineContext&), common::Fault fault) {
+  if (part == nullptr) return;
+  try {
+    (part->*step)(m);
+  } catch (const std::bad_alloc&) {
+    common::raiseFatal(fault);
+  }
+}
+
 }  // namespace
 
-int loadScriptImage(MachineContext& m) {
+void loadScriptImage(MachineContext& m) {
   auto codeBytes = readScriptFile(m, "Script\\Code.ssb");
   // The bytes past the file's end are zeroed: the last word of a file whose size is not a
   // multiple of 4 reads as if padded.
@@ -59,56 +66,34 @@ int loadScriptImage(MachineContext& m) {
   common::scrambleBuffer(dataBytes);
   m.data.assign(roundUp4(dataBytes.size()), 0);
   std::copy(dataBytes.begin(), dataBytes.end(), m.data.begin());
-  return 0;
 }
 
-int initMachine(MachineContext& m, InputState* input, graphics::TDisplay* display, sound::MidiPlayer* midi,
+void initMachine(MachineContext& m, InputState* input, graphics::TDisplay* display, sound::MidiPlayer* midi,
                 sound::WavPlayer* wav) {
   m.data.clear();
   m.code.clear();
-  m.pc = 0;
-  m.auxTable.reset();
+  resetRunState(m);  // pc 0, no aux table, no thumbnail, every flag at its start (run_state.h)
   loadScriptImage(m);
-
-  m.instructionsPerTick = 100000;
   m.frameDeadline = m.platform.clock.now();
-  m.framePeriod = 33;
-  m.pc = 0;
-
-  m.screenMode = 1;
-  m.cursorAutoHide = 0;
-  m.cursorVisible = 1;
-  m.lastMouseX = m.lastMouseY = 0;
-  m.lastMouseMoveTime = 0;
-  m.cursorHideDelay = 3000;
-  m.recordSeenImages = 1;
-  m.justRestored = 0;
-  m.debugBoxOpen = 0;
-  m.endRequested = 0;
-  m.frameSkipEnabled = 1;
-  m.frameWait = 0;
-  m.drawnFrameWait = 0;
-  m.saveSystemAtExit = 1;
   m.input = input;
   m.display = display;
   m.midi = midi;
   m.wav = wav;
-  m.transitionState = kPresentFrame;
-  m.thumbnail.reset();
 
   if (m.paramStack.create(kStackCapacity) != 0) common::raiseFatal(common::Fault::ParamStackMemory);
   if (m.returnStack.create(kStackCapacity) != 0) common::raiseFatal(common::Fault::ReturnStackMemory);
 
-  m.sprites.fill(nullptr);
-  m.patterns.fill(nullptr);
+  m.sprites.fill({});
+  m.patterns.fill({});
+  if (m.parts.pictures) m.parts.pictures->start(m);
 
   // The 1024 text windows, in index order.
-  if (m.textWindowHooks.create && m.textWindowHooks.create(m) != 0) common::raiseFatal(common::Fault::TextWindowCreate);
+  partStep(m, m.parts.textWindows.get(), &MachinePart::start, common::Fault::TextWindowCreate);
 
   seedRandom(m.randomState, static_cast<uint32_t>(m.platform.clock.wallSeconds()));
 
   // The CD audio object: it scans the mixers and starts listening for window messages.
-  if (m.cdAudioHooks.create && !m.cdAudioHooks.create(m)) common::raiseFatal(common::Fault::CdStart);
+  partStep(m, m.parts.cdAudio.get(), &MachinePart::start, common::Fault::CdStart);
 
   m.systemList.clear();
   // What killed saves left in Save\ goes first (only the engine's own temporaries).
@@ -118,10 +103,9 @@ int initMachine(MachineContext& m, InputState* input, graphics::TDisplay* displa
   // replace the file with an empty list.
   m.systemListReady = true;
   readEngineConfig(m);
-  return 0;
 }
 
-int teardownMachine(MachineContext& m) {
+void teardownMachine(MachineContext& m) {
   // A machine that never got as far as its system list has nothing to write, and must not
   // replace a good Save\Sys with an empty one.
   if (m.saveSystemAtExit && m.systemListReady) {
@@ -139,12 +123,12 @@ int teardownMachine(MachineContext& m) {
     }
   }
 
-  if (m.textWindowHooks.release && m.textWindowHooks.release(m) != 0)
-    common::raiseFatal(common::Fault::TextWindowRelease);
-  if (m.releasePictures) m.releasePictures(m);  // sprites, then patterns
+  partStep(m, m.parts.textWindows.get(), &MachinePart::stop, common::Fault::TextWindowRelease);
+  if (m.parts.pictures) m.parts.pictures->stop(m);  // sprites, then patterns
 
-  if (m.returnStack.release() != 0) common::raiseFatal(common::Fault::ReturnStackRelease);
-  if (m.paramStack.release() != 0) common::raiseFatal(common::Fault::ParamStackRelease);
+  // Letting go of a stack's storage cannot fail: faults 14 and 13 never arise here.
+  m.returnStack.release();
+  m.paramStack.release();
 
   m.auxTable.reset();
   m.data.clear();
@@ -154,12 +138,11 @@ int teardownMachine(MachineContext& m) {
   m.codeKeys.clear();
   m.codeKeys.shrink_to_fit();
   // The CD stops and closes, and the mixers get their start-up levels back.
-  if (m.cdAudioHooks.destroy) m.cdAudioHooks.destroy(m);
+  if (m.parts.cdAudio) m.parts.cdAudio->stop(m);
   m.effectSurface1.reset();
   m.effectSurface2.reset();
   m.thumbnail.reset();
   m.systemListReady = false;
-  return 0;
 }
 
 }  // namespace kelvox::vm

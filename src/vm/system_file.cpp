@@ -6,10 +6,9 @@
 
 #include "common/fatal_error.h"
 #include "common/file_helpers.h"
-#include "common/file_messages.h"
+#include "common/file_errors.h"
 #include "platform/file_system.h"
 #include "platform/platform.h"
-#include "platform/text_encoding.h"
 #include "vm/machine_context.h"
 
 namespace kelvox::vm {
@@ -32,8 +31,8 @@ void decodePlain(std::span<const uint8_t> plain, uint8_t& screenMode, SystemList
 // Tells the player, once, that Save\Sys is kept as it is and this run's list is not stored.
 void reportUnreadable(MachineContext& m, const platform::ReadFailure& failure) {
   m.systemFileUnreadable = true;
-  std::string text = common::unreadableFileText("Save\\Sys", failure);
-  text += platform::toSjis("\r\n今回の既読と記録は保存されません");
+  std::string text = common::fileErrorText(common::FileError::SystemFileKept, "Save\\Sys",
+                                          common::readFailureReason(failure));
   if (m.report) m.report(common::AppWarning(text));  // the host shows it
 }
 }

@@ -17,12 +17,11 @@ int ValueStack::create(int capacity) {
   return 0;
 }
 
-int ValueStack::release() {
+void ValueStack::release() {
   storage_.reset();
   items_ = nullptr;
   capacity_ = 0;
   count_ = 0;
-  return 0;
 }
 
 void ValueStack::setCount(int n) {

@@ -13,7 +13,8 @@ class ValueStack {
  public:
   // Allocates [capacity] slots; returns 0, or non-zero if the storage cannot be had.
   int create(int capacity);
-  int release();
+  // Frees the storage; the stack is empty and without capacity until created again.
+  void release();
 
   // Stores [value] at items[count] and counts it; raises 66 when count reaches capacity. A
   // push onto a stack already at capacity raises 66 again without storing.

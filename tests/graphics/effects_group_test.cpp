@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "graphics/pattern_store.h"
 #include "shell/engine_host.h"
 #include "support/test_game.h"
 
@@ -34,15 +35,15 @@ TEST(EffectsGroup, ATransitionWalksThePresentationStates) {
   ASSERT_NE(m.effectSurface1, nullptr);
   EXPECT_EQ(m.effectSurface1->rawPixel(5, 5), 0x0000FFu);
   EXPECT_EQ(m.effectSurface2->rawPixel(5, 5), 0x00FF00u);
-  EXPECT_EQ(m.patterns[2]->pattern->surface, nullptr);
+  EXPECT_EQ(patternAt(m, 2)->pattern->surface, nullptr);
   shell::frameTick(*game.host);  // the final step, shown as drawn
   EXPECT_EQ(game.stack(), std::vector<int32_t>{64});  // GetEffectSteps of kind 1
   EXPECT_EQ(screen.pixel(5, 5), 0x00FF00u);
   shell::frameTick(*game.host);  // EndEffect
   EXPECT_EQ(m.transitionState, vm::kPresentFrame);
   EXPECT_EQ(m.effectSurface1, nullptr);
-  ASSERT_NE(m.patterns[2]->pattern->surface, nullptr);
-  EXPECT_EQ(m.patterns[2]->pattern->surface->rawPixel(0, 0), 0x00FF00u);
+  ASSERT_NE(patternAt(m, 2)->pattern->surface, nullptr);
+  EXPECT_EQ(patternAt(m, 2)->pattern->surface->rawPixel(0, 0), 0x00FF00u);
 }
 
 TEST(EffectsGroup, CreatingTheTransitionSurfacesCanFailWith54) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "graphics/pattern_store.h"
 #include "shell/engine_host.h"
 #include "support/test_game.h"
 
@@ -77,8 +78,8 @@ TEST(GraphicsGroup, ASceneReachesTheScreenAndIsCapturedBack) {
   EXPECT_EQ(screen.pixel(36, 26), 0x000020u);
   // The capture holds the corner as composed: blue, then red from (60, 44).
   vm::MachineContext& m = s.game.m();
-  ASSERT_NE(m.patterns[3], nullptr);
-  const std::vector<uint32_t>& captured = m.patterns[3]->pattern->pixels;
+  ASSERT_NE(patternAt(m, 3), nullptr);
+  const std::vector<uint32_t>& captured = patternAt(m, 3)->pattern->pixels;
   EXPECT_EQ(captured[0], 0x000020u);
   EXPECT_EQ(captured[4 * 8 + 4], 0xFF0000u);
 }

@@ -24,20 +24,21 @@ struct Loader : ::testing::Test {
                                {"Grd/plain.txt", "hello\nNG later"},
                                {"Grd/neither.png", "no signature\n\x89PNG"}}};
   vm::MachineContext& m = game.m();
-  TPatternRef* entry = nullptr;
+  PatternHandle entry;
+  TPatternRef* ref() { return findPattern(*m.display, entry); }
   void SetUp() override {
     std::filesystem::create_directory(game.dir.path() / "Save");
     shell::setScreenMode(m, 0, 48, 64);
   }
   void TearDown() override {
-    if (entry) Destroy(*m.display, entry);
+    if (ref()) Destroy(*m.display, ref());
   }
 };
 
 TEST_F(Loader, APictureLoadsWithItsPixelsAndIsRecordedAsSeen) {
   LoadPattern(m, entry, 3, "ea.png");
-  ASSERT_NE(entry, nullptr);
-  TPattern& p = *entry->pattern;
+  ASSERT_NE(ref(), nullptr);
+  TPattern& p = *ref()->pattern;
   EXPECT_EQ(p.width, 3);
   EXPECT_EQ(p.height, 2);
   EXPECT_EQ(p.drawMode, 3);
@@ -55,16 +56,16 @@ TEST_F(Loader, APictureLoadsWithItsPixelsAndIsRecordedAsSeen) {
 
 TEST_F(Loader, TheSameFileIsNotLoadedAgainNotEvenForANewMode) {
   LoadPattern(m, entry, 0, "ea.png");
-  TPatternRef* first = entry;
-  PatternHandle handle = entry->handle;
+  TPatternRef* first = ref();
+  PatternHandle handle = ref()->handle;
   LoadPattern(m, entry, 4, "ea.png");
-  EXPECT_EQ(entry, first);
-  EXPECT_EQ(entry->pattern->drawMode, 0);
+  EXPECT_EQ(ref(), first);
+  EXPECT_EQ(ref()->pattern->drawMode, 0);
   // Another file replaces it: the old pattern is gone for every sprite.
   LoadPattern(m, entry, 4, "other.png");
   EXPECT_EQ(findPattern(*m.display, handle), nullptr);
-  EXPECT_EQ(entry->pattern->name, "Grd\\other.png");
-  EXPECT_EQ(entry->pattern->surface->memory(), platform::SurfaceMemory::System);  // mode 4 blends
+  EXPECT_EQ(ref()->pattern->name, "Grd\\other.png");
+  EXPECT_EQ(ref()->pattern->surface->memory(), platform::SurfaceMemory::System);  // mode 4 blends
   EXPECT_FALSE(m.systemList.contains("\\other.png"));  // only names starting with e
 }
 
@@ -72,8 +73,8 @@ TEST_F(Loader, TheSearchPathIsTheSecondPlace) {
   m.searchPath = "Disc\\";
   m.recordSeenImages = 0;
   LoadPattern(m, entry, 0, "far.png");
-  ASSERT_NE(entry, nullptr);
-  EXPECT_EQ(entry->pattern->name, "Disc\\Grd\\far.png");
+  ASSERT_NE(ref(), nullptr);
+  EXPECT_EQ(ref()->pattern->name, "Disc\\Grd\\far.png");
 }
 
 TEST_F(Loader, BadNamesAndFilesRaise17) {
@@ -86,20 +87,20 @@ TEST_F(Loader, BadNamesAndFilesRaise17) {
     std::string error = kelvox::test::errorOf([&] { LoadPattern(m, entry, 0, c.name); });
     EXPECT_NE(error.find(c.message), std::string::npos) << error;
     EXPECT_NE(error.find("17"), std::string::npos) << error;
-    EXPECT_EQ(entry, nullptr);
+    EXPECT_EQ(ref(), nullptr);
   }
   LoadPattern(m, entry, 0, "");  // nothing at all
-  EXPECT_EQ(entry, nullptr);
+  EXPECT_EQ(ref(), nullptr);
 }
 
 TEST_F(Loader, GeneratedPatternsAreOneColour) {
   GeneratePattern(m, entry, 1, 0x123456, 5, 3);
-  TPattern& p = *entry->pattern;
+  TPattern& p = *ref()->pattern;
   EXPECT_EQ(p.pixels, std::vector<uint32_t>(15, 0x123456));
   EXPECT_EQ(p.surface->rawPixel(4, 2), 0x123456u);
   EXPECT_TRUE(p.name.empty());
   GeneratePattern(m, entry, 1, 0, 2, 2);
-  EXPECT_EQ(entry->pattern->surface->rawPixel(1, 1), 0u);  // the key: wholly transparent
+  EXPECT_EQ(ref()->pattern->surface->rawPixel(1, 1), 0u);  // the key: wholly transparent
   EXPECT_NE(kelvox::test::errorOf([&] { GeneratePattern(m, entry, 0, 1, 100000, 100000); }).find("53"),
             std::string::npos);
 }

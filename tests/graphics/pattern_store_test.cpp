@@ -131,11 +131,11 @@ TEST_F(Patterns, DestroyedPatternsLeaveTheListAndTheirHandlesMiss) {
   TPatternRef* b = CreateBlank(display, nullptr, 1, 1, 0, false);
   TPatternRef* c = CreateBlank(display, nullptr, 1, 1, 0, false);
   PatternHandle handleA = a->handle, handleB = b->handle;
-  TPattern* pc = c->pattern;
+  TPattern* pc = c->pattern.get();
   ASSERT_EQ(findPattern(display, handleA), a);
   Destroy(display, a);
   // The last entry takes the destroyed one's place.
-  EXPECT_EQ(display.patternList(), (std::vector<TPattern*>{pc, b->pattern}));
+  EXPECT_EQ(display.patternList(), (std::vector<TPattern*>{pc, b->pattern.get()}));
   EXPECT_EQ(findPattern(display, handleA), nullptr);
   // Replacing b through CreateFromPixels destroys it; the new one may reuse the slot.
   TPatternRef* d = CreateFromPixels(display, b, pixels, 3, 2, 12, 0, false);

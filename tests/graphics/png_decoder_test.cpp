@@ -44,7 +44,7 @@ TEST(DecodePng, TrueColourPicturesDecodeToTheirSamples) {
                                     << c.interlaced);
     Bytes file = test::writePng(c.width, c.height, c.colourType, c.bitDepth, c.interlaced);
     DecodedImage image;
-    ASSERT_EQ(decodePngBytes(image, file, "x.png"), 0);
+    ASSERT_NO_THROW(decodePngBytes(image, file, "x.png"));
     ASSERT_EQ(image.width(), c.width);
     ASSERT_EQ(image.height(), c.height);
     EXPECT_EQ(image.pitch(), c.width * 4);
@@ -132,7 +132,7 @@ TEST(DecodePng, DamagedAncillaryChunkIsSkipped) {
   text.back() ^= 1;
   good.insert(good.begin() + 33, text.begin(), text.end());
   DecodedImage image;
-  ASSERT_EQ(decodePngBytes(image, good, "x.png"), 0);
+  ASSERT_NO_THROW(decodePngBytes(image, good, "x.png"));
   EXPECT_EQ(image.pixel(2, 1), test::sampleAt(2, 1, 0, 8) << 16 | test::sampleAt(2, 1, 1, 8) << 8 | test::sampleAt(2, 1, 2, 8));
 }
 
@@ -142,9 +142,9 @@ TEST(DecodePng, ReadsTheFileThroughTheGamePaths) {
   dir.write("Grd/Pic.png", std::string(file.begin(), file.end()));
   platform::Paths paths(dir.path());
   DecodedImage image;
-  EXPECT_EQ(DecodePng(image, paths, "grd\\pic.PNG", "pic.PNG"), 0);
+  EXPECT_NO_THROW(DecodePng(image, paths, "grd\\pic.PNG", "pic.PNG"));
   EXPECT_EQ(image.width(), 2);
-  EXPECT_EQ(image.Release(), 0);
+  EXPECT_NO_THROW(image.Release());
   EXPECT_TRUE(image.empty());
   EXPECT_EQ(image.PixelAddress(0, 0), nullptr);
   EXPECT_EQ(kelvox::test::errorOf([&] { DecodePng(image, paths, "Grd\\none.png", "none.png"); }),

@@ -8,6 +8,7 @@
 
 #include "graphics/display.h"
 #include "graphics/pattern.h"
+#include "graphics/pattern_store.h"
 #include "platform/bmp_file.h"
 #include "platform/file_system.h"
 #include "platform/freetype_font_engine.h"
@@ -136,7 +137,7 @@ TEST(SaveGroup, ThumbnailIsSavedAsA32BitBmp) {
   auto g = game("64 48 0 SetScreenMode 40 30 MakeThumbnail 7 SaveThumbnail 7 2 1 LoadThumbnail WaitFrame");
   ASSERT_EQ(g->slice(), "");
   // Loaded back as pattern 2 of the thumbnail's size, in draw mode 1.
-  graphics::TPatternRef* ref = g->m().patterns[2];
+  graphics::TPatternRef* ref = graphics::patternAt(g->m(), 2);
   ASSERT_NE(ref, nullptr);
   EXPECT_EQ(ref->pattern->width, 40);
   EXPECT_EQ(ref->pattern->height, 30);
@@ -183,7 +184,7 @@ TEST(SaveGroup, AThumbnailIsTheBackBufferStretched) {
 TEST(SaveGroup, SaveLabelMakesAPatternOfTheLabelsSize) {
   auto g = game("64 48 0 SetScreenMode 3 7 SaveLabel WaitFrame");
   ASSERT_EQ(g->slice(), "");
-  graphics::TPatternRef* ref = g->m().patterns[7];
+  graphics::TPatternRef* ref = graphics::patternAt(g->m(), 7);
   ASSERT_NE(ref, nullptr);
   EXPECT_EQ(ref->pattern->width, 200);
   EXPECT_EQ(ref->pattern->height, 20);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "graphics/pattern.h"
+#include "graphics/pattern_store.h"
 #include "platform/atomic_file.h"
 #include "shell/application.h"
 #include "support/file_tree.h"
@@ -22,8 +23,8 @@ TEST(SaveSafety, EveryThumbnailTheEngineWritesReadsBack) {
     test::TestGame g(".code\n 64 48 0 SetScreenMode " + std::to_string(c.width) + " " + std::to_string(c.height) +
                      " MakeThumbnail 3 SaveThumbnail 3 5 1 LoadThumbnail WaitFrame\n");
     ASSERT_EQ(g.slice(), "") << c.width << "x" << c.height;
-    EXPECT_EQ(g.m().patterns[5]->pattern->width, c.readWidth);
-    EXPECT_EQ(g.m().patterns[5]->pattern->height, c.readHeight);
+    EXPECT_EQ(graphics::patternAt(g.m(), 5)->pattern->width, c.readWidth);
+    EXPECT_EQ(graphics::patternAt(g.m(), 5)->pattern->height, c.readHeight);
   }
 }
 

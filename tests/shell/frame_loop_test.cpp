@@ -167,10 +167,10 @@ TEST(Host, DestroyAfterAFailedCreateTearsDownWhatExists) {
   EngineHost host(p.platform());
   EXPECT_NE(test::errorOf([&] { createHost(host); }), "");
   EXPECT_TRUE(host.input);
-  EXPECT_EQ(destroyHost(host), 0);
+  EXPECT_NO_THROW(destroyHost(host));
   EXPECT_FALSE(host.input);
   EXPECT_FALSE(host.machine);
-  EXPECT_EQ(destroyHost(host), 0);  // a second run finds everything released
+  EXPECT_NO_THROW(destroyHost(host));  // a second run finds everything released
 }
 
 TEST(FrameStats, MeanPercentileAndSlowest) {

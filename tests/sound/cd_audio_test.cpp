@@ -28,7 +28,7 @@ struct CdGame {
     game.platform->fixedVolumes() = platform::FixedVolumes({{'d', "Zarveth", disc.path()}});
     game.platform->audio().setCapture(true);
   }
-  CdAudio& cd() { return *game.m().cdAudio; }
+  CdAudio& cd() { return *cdAudioOf(game.m()); }
   // [ticks] passes of the main loop: the window's notices go to the listeners, then a tick.
   void run(int ticks) {
     for (int i = 0; i < ticks; ++i) {
@@ -83,12 +83,12 @@ TEST(CdAudio, ATrackPlaysAloneAndTheLastOneToTheEndOfTheDisc) {
     CdGame g(c.code);
     g.run(2);
     EXPECT_EQ(g.game.stack(), std::vector<int32_t>{1});
-    EXPECT_EQ(g.cd().trackCount, 4);
-    EXPECT_NE(g.cd().currentTrack, 0);
+    EXPECT_EQ(g.cd().trackCount(), 4);
+    EXPECT_NE(g.cd().currentTrack(), 0);
     g.run(20);  // 0.66 s
     EXPECT_EQ(g.runs(c.level), std::vector<size_t>{kTrack});
     EXPECT_EQ(g.count(0) + kTrack, g.heard().size());  // nothing else was heard
-    EXPECT_EQ(g.cd().currentTrack, 0);                  // the notice ended it
+    EXPECT_EQ(g.cd().currentTrack(), 0);                  // the notice ended it
   }
 }
 
@@ -98,7 +98,7 @@ TEST(CdAudio, ALoopingTrackStartsAgainOnTheCompletionNotice) {
   auto runs = g.runs(3000);
   ASSERT_GE(runs.size(), 3u);
   for (size_t i = 0; i + 1 < runs.size(); ++i) EXPECT_EQ(runs[i], kTrack) << i;
-  EXPECT_EQ(g.cd().currentTrack, 3);
+  EXPECT_EQ(g.cd().currentTrack(), 3);
   EXPECT_EQ(g.count(2000) + g.count(4000), 0u);
   // CdStop ends the loop: nothing more is heard.
   vm::MachineContext& m = g.game.m();
@@ -106,7 +106,7 @@ TEST(CdAudio, ALoopingTrackStartsAgainOnTheCompletionNotice) {
   size_t before = g.count(3000);
   g.run(30);
   EXPECT_EQ(g.count(3000), before);
-  EXPECT_EQ(g.cd().currentTrack, 0);
+  EXPECT_EQ(g.cd().currentTrack(), 0);
 }
 
 TEST(CdAudio, WithoutASoundDeviceTracksStillEndAndLoopOnTime) {
@@ -115,13 +115,13 @@ TEST(CdAudio, WithoutASoundDeviceTracksStillEndAndLoopOnTime) {
   CdGame once("label CdOpen 2 CdPlay", false);
   once.run(20);
   EXPECT_TRUE(once.heard().empty());
-  EXPECT_EQ(once.cd().currentTrack, 0);
+  EXPECT_EQ(once.cd().currentTrack(), 0);
   // A looping track is still current after many of its lengths, and CdStop ends it.
   CdGame looping("label CdOpen 3 CdPlayLoop", false);
   looping.run(45);
-  EXPECT_EQ(looping.cd().currentTrack, 3);
+  EXPECT_EQ(looping.cd().currentTrack(), 3);
   cdGroup(looping.game.m(), static_cast<uint32_t>(vm::Op::CdStop));
-  EXPECT_EQ(looping.cd().currentTrack, 0);
+  EXPECT_EQ(looping.cd().currentTrack(), 0);
 }
 
 TEST(CdAudio, TheVolumeIsTheCdGainRelativeToItsStartUpLevel) {
@@ -162,8 +162,7 @@ TEST(CdAudio, CdVolumeSetsEveryMixerRelativeToStartUpAndTeardownPutsItBack) {
   CdGame g("");
   vm::MachineContext& m = g.game.m();
   OneCdControl mixers;
-  delete m.cdAudio;
-  m.cdAudio = new CdAudio({m.platform.cd, m.platform.paths.volumes(), &m.platform.window, m.listeners}, &mixers);
+  dynamic_cast<CdAudioPart&>(*m.parts.cdAudio).startWith(m, &mixers);
   struct Case {
     int32_t script;
     uint32_t level;
@@ -183,9 +182,9 @@ TEST(CdAudio, CdOpenAgainClosesTheFirstDiscAndAnUnknownLabelOpensNothing) {
   CdGame g("other CdOpen 2 CdPlay CdIsPlaying label CdOpen label CdOpen other CdOpen 2 CdPlay CdIsPlaying");
   g.run(2);
   EXPECT_EQ(g.game.stack(), (std::vector<int32_t>{0, 0, 1, 1, 0, 1}));
-  EXPECT_EQ(g.cd().deviceId, 2);  // the device opened again after the first was closed
-  EXPECT_EQ(g.cd().driveName, "d:");
-  EXPECT_EQ(g.cd().volumeLabel, "Zarveth");
+  EXPECT_EQ(g.cd().deviceId(), 2);  // the device opened again after the first was closed
+  EXPECT_EQ(g.cd().driveName(), "d:");
+  EXPECT_EQ(g.cd().volumeLabel(), "Zarveth");
   g.run(15);
   EXPECT_EQ(g.runs(2000), std::vector<size_t>{kTrack});
   g.game.m().paramStack.push(0);
@@ -223,7 +222,7 @@ TEST(CdAudio, ADiscWithoutTracksIsFoundButNeverPlays) {
   for (int t = 2; t <= 4; ++t) std::filesystem::remove(g.disc.path() / ("track0" + std::to_string(t) + ".wav"));
   g.run(5);
   EXPECT_EQ(g.game.stack(), (std::vector<int32_t>{1, 0}));
-  EXPECT_EQ(g.cd().isOpen, 0);
+  EXPECT_EQ(g.cd().isOpen(), 0);
   EXPECT_EQ(g.count(0), g.heard().size());
 }
 

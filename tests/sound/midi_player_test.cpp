@@ -10,6 +10,7 @@
 #include "shell/engine_host.h"
 #include "sound/midi_group.h"
 #include "sound/midi_synth.h"
+#include "sound/sound_files.h"
 #include "sound/wav_fixtures.h"
 #include "support/test_game.h"
 
@@ -95,7 +96,7 @@ TEST(MidiPlayer, ThePiecePlayingIsNotRestartedInAnyLetterCase) {
   g.run(20);
   EXPECT_EQ(g.files.reads["Midi\\song.mid"], 1);
   EXPECT_EQ(g.files.reads["Midi\\SONG.MID"], 0);
-  EXPECT_EQ(g.midi().fileName, "Midi\\song.mid");
+  EXPECT_EQ(g.midi().fileName(), "Midi\\song.mid");
 }
 
 TEST(MidiPlayer, VolumeStepsReachTheSynthesizer) {
@@ -108,7 +109,7 @@ TEST(MidiPlayer, VolumeStepsReachTheSynthesizer) {
     MidiGame g(std::string(kScreen) + std::to_string(c.v) + " MidiVolume WaitFrame End");
     g.run(2);
     EXPECT_EQ(midiVolumeToGain(c.v), c.hundredthsDb) << c.v;
-    EXPECT_EQ(g.midi().volume, c.kept) << c.v;
+    EXPECT_EQ(g.midi().volume(), c.kept) << c.v;
     double expected = 0.2 * std::pow(10.0, c.hundredthsDb / 2000.0);
     EXPECT_NEAR(g.midi().port()->gain(), expected, expected * 1e-5) << c.v;
   }
@@ -118,10 +119,10 @@ TEST(MidiPlayer, VolumeWithoutAPortIsForgotten) {
   test::FakeSoundFiles files;
   MidiPlayer midi(files, "");
   midi.setVolume(30);
-  EXPECT_EQ(midi.volume, 100);
+  EXPECT_EQ(midi.volume(), 100);
   EXPECT_EQ(midi.initialise(nullptr), 0);
   midi.setVolume(30);
-  EXPECT_EQ(midi.volume, 30);
+  EXPECT_EQ(midi.volume(), 30);
 }
 
 TEST(MidiPlayer, APieceIsHeardWithASoundFont) {

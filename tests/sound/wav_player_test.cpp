@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/headless/headless_audio.h"
+#include "sound/sound_files.h"
 #include "sound/wav_fixtures.h"
 #include "sound/wav_group.h"
 #include "support/test_game.h"
@@ -64,7 +65,7 @@ TEST(WavPlayer, ScriptScenarios) {
 TEST(WavPlayer, AnotherFileReplacesTheChannelsSound) {
   WavGame g(std::string(kScreen) + "se 0 WavPlay bo 0 WavPlay WaitFrame");
   g.game.slice();
-  EXPECT_EQ(g.wav().fileNames[0], "Wav\\bo.wav");
+  EXPECT_EQ(g.wav().fileName(0), "Wav\\bo.wav");
   EXPECT_EQ(g.files.reads["Wav\\se.wav"], 1);
   EXPECT_EQ(g.files.reads["Wav\\bo.wav"], 1);
 }
@@ -83,10 +84,10 @@ TEST(WavPlayer, VolumeAndPanClamps) {
   for (const Case& c : cases) {
     WavGame g(std::string(kScreen) + c.code + " WaitFrame");
     EXPECT_EQ(g.game.slice(), "") << c.code;
-    EXPECT_EQ(g.wav().masterVolume, c.masterVolume) << c.code;
-    EXPECT_EQ(g.wav().masterPan, c.masterPan) << c.code;
-    EXPECT_EQ(g.wav().channelVolume[0], c.volume0) << c.code;
-    EXPECT_EQ(g.wav().channelPan[0], c.pan0) << c.code;
+    EXPECT_EQ(g.wav().masterVolume(), c.masterVolume) << c.code;
+    EXPECT_EQ(g.wav().masterPan(), c.masterPan) << c.code;
+    EXPECT_EQ(g.wav().channelVolume(0), c.volume0) << c.code;
+    EXPECT_EQ(g.wav().channelPan(0), c.pan0) << c.code;
   }
 }
 
@@ -111,12 +112,12 @@ TEST(WavPlayer, EverySwitchDiscardsSoundsAndResetsTheMasterVolume) {
             "640 480 1 SetScreenMode 0 WavIsPlaying WaitFrame");
   g.game.slice();
   EXPECT_EQ(g.game.stack(), Stack{0});
-  EXPECT_EQ(g.wav().masterVolume, 100);
-  EXPECT_EQ(g.wav().masterPan, -30);  // kept
-  EXPECT_EQ(g.wav().channelCount, 4u);
-  EXPECT_EQ(g.wav().fileNames[0], "");
-  EXPECT_EQ(g.wav().channelVolume[0], 100);
-  EXPECT_EQ(g.wav().looping[1], 0);
+  EXPECT_EQ(g.wav().masterVolume(), 100);
+  EXPECT_EQ(g.wav().masterPan(), -30);  // kept
+  EXPECT_EQ(g.wav().channelCount(), 4u);
+  EXPECT_EQ(g.wav().fileName(0), "");
+  EXPECT_EQ(g.wav().channelVolume(0), 100);
+  EXPECT_EQ(g.wav().looping(1), 0);
   EXPECT_EQ(g.game.m().screenMode, 1);
 }
 
@@ -169,8 +170,8 @@ TEST(WavPlayer, WithoutAnAudioDeviceEverythingIsIgnored) {
   WavPlayer wav(none, paths);
   wav.useFiles(&files);
   EXPECT_EQ(wav.initialise(nullptr), 1);
-  EXPECT_EQ(wav.device, nullptr);
-  EXPECT_EQ(wav.channelCount, 0u);
+  EXPECT_EQ(wav.device(), nullptr);
+  EXPECT_EQ(wav.channelCount(), 0u);
   EXPECT_EQ(wav.play(0, "Wav\\se.wav", 1), 1);
   EXPECT_EQ(wav.isPlaying(0), 0);
   wav.serviceLoops();

@@ -7,6 +7,7 @@
 #include "platform/freetype_font_engine.h"
 #include "support/test_game.h"
 #include "text/text_window.h"
+#include "text/text_windows.h"
 
 namespace kelvox::text {
 namespace {
@@ -44,7 +45,7 @@ TEST(TextGroup, ScriptScenarios) {
 TEST(TextGroup, SettersReachTheWindow) {
   test::TestGame g = game("24 300 50 5 TextInit 5 1193046 TextColor 5 30 TextSize 5 1 TextShadow 12345 5 TextAddNumber");
   ASSERT_EQ(g.slice(), "");
-  const TextWindow& w = *g.m().textWindows[5];
+  const TextWindow& w = *windowAt(g.m(), 5);
   EXPECT_EQ(w.width(), 300);
   EXPECT_EQ(w.height(), 50);
   EXPECT_EQ(w.fontHeight(), 30);
@@ -56,10 +57,10 @@ TEST(TextGroup, SettersReachTheWindow) {
 
 TEST(TextGroup, MachineMakesAndReleasesTheWindows) {
   test::TestGame g = game("");
-  for (TextWindow* w : g.m().textWindows) ASSERT_NE(w, nullptr);
-  EXPECT_EQ(g.m().textWindows[0]->faceName(), kDefaultFaceName);  // until TextInit
-  EXPECT_EQ(vm::teardownMachine(g.m()), 0);
-  for (TextWindow* w : g.m().textWindows) ASSERT_EQ(w, nullptr);
+  for (int i = 0; i < vm::kTextWindowCount; ++i) ASSERT_NE(windowAt(g.m(), i), nullptr);
+  EXPECT_EQ(windowAt(g.m(), 0)->faceName(), kDefaultFaceName);  // until TextInit
+  EXPECT_NO_THROW(vm::teardownMachine(g.m()));
+  for (int i = 0; i < vm::kTextWindowCount; ++i) ASSERT_EQ(windowAt(g.m(), i), nullptr);
 }
 
 TEST(TextGroup, DrawTextIntoClearsTheSurfaceFirst) {

@@ -8,6 +8,7 @@
 #include "text/text_group.h"
 #include "vm/instruction_set.h"
 #include "text/text_window.h"
+#include "text/text_windows.h"
 
 namespace kelvox::text {
 namespace {
@@ -21,7 +22,7 @@ struct Scene {
     game.platform->surfaces().setDesktopDepth(depth);
     error = game.slice();
   }
-  graphics::TPatternRef* ref() { return game.m().patterns[7]; }
+  graphics::TPatternRef* ref() { return graphics::patternAt(game.m(), 7); }
   platform::Surface& surface() { return *ref()->pattern->surface; }
   std::vector<uint32_t> raw() {
     std::vector<uint32_t> v;
@@ -74,8 +75,8 @@ TEST(TextPattern, APatternOfAnotherSizeIsReplacedAndTheSameSizeKept) {
   EXPECT_EQ(s.ref(), first);
   EXPECT_EQ(s.ref()->pattern->name, "");
   // A larger window: a new page of its size.
-  m.textWindows[5]->reset(16, 80, 30, 0xFFFFFF);
-  m.textWindows[5]->append("hi");
+  windowAt(m, 5)->reset(16, 80, 30, 0xFFFFFF);
+  windowAt(m, 5)->append("hi");
   m.paramStack.push(7);
   m.paramStack.push(-1);
   m.paramStack.push(5);
