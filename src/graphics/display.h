@@ -21,7 +21,7 @@
 #include "common/rect.h"
 #include "graphics/pattern.h"
 #include "graphics/pixel_row_ops.h"
-#include "platform/surface_device.h"
+#include "platform/surfaces/surface_device.h"
 
 namespace kelvox::graphics {
 

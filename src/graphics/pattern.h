@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/surface.h"
+#include "platform/surfaces/surface.h"
 
 namespace kelvox::graphics {
 

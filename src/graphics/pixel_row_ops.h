@@ -18,7 +18,7 @@
 
 #include <cstdint>
 
-#include "platform/simd_paths.h"
+#include "platform/surfaces/simd_paths.h"
 
 namespace kelvox::graphics {
 

@@ -11,7 +11,7 @@
 #include "platform/display_device.h"
 #include "platform/font_engine.h"
 #include "platform/paths.h"
-#include "platform/surface_device.h"
+#include "platform/surfaces/surface_device.h"
 #include "platform/text_sink.h"
 #include "platform/window.h"
 

@@ -12,7 +12,7 @@
 #include "platform/headless/headless_platform.h"
 #include "platform/instance_lock.h"
 #include "platform/platform.h"
-#include "platform/png_writer.h"
+#include "platform/surfaces/png_writer.h"
 #include "platform/sdl/sdl_clipboard_sink.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/terminal_text.h"

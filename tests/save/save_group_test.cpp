@@ -8,9 +8,9 @@
 
 #include "graphics/display.h"
 #include "graphics/pattern.h"
-#include "platform/bmp_file.h"
+#include "platform/surfaces/bmp_file.h"
 #include "platform/file_system.h"
-#include "platform/freetype_font_engine.h"
+#include "platform/fonts/freetype_font_engine.h"
 #include "platform/text_encoding.h"
 #include "save/save_dates.h"
 #include "support/test_game.h"

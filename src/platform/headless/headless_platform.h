@@ -11,14 +11,14 @@
 #include <ostream>
 
 #include "platform/clock.h"
-#include "platform/freetype_font_engine.h"
+#include "platform/fonts/freetype_font_engine.h"
 #include "platform/headless/headless_audio.h"
 #include "platform/headless/headless_dialogs.h"
 #include "platform/headless/headless_display.h"
 #include "platform/headless/headless_window.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
-#include "platform/track_cd_device.h"
+#include "platform/cd/track_cd_device.h"
 #include "platform/volumes.h"
 
 namespace kelvox::platform {

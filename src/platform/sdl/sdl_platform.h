@@ -12,13 +12,13 @@
 #include <string>
 
 #include "platform/clock.h"
-#include "platform/freetype_font_engine.h"
+#include "platform/fonts/freetype_font_engine.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_dialogs.h"
 #include "platform/sdl/sdl_window.h"
-#include "platform/track_cd_device.h"
+#include "platform/cd/track_cd_device.h"
 #include "platform/volumes.h"
 
 namespace kelvox::platform::sdl {
