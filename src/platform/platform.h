@@ -2,6 +2,10 @@
 // one place per platform, by the object that owns the services: HeadlessPlatform (tests,
 // benchmarks, fuzz targets, --headless) and SdlPlatform (a game in a window). The volumes are
 // reached through paths (paths.volumes()), the one route to them.
+//
+// The bundle lives in the platform's core, beside the interfaces it names; the surface device
+// is the software DirectDraw of platform/surfaces (surface_device.h), which callers include
+// where they use it.
 #pragma once
 
 #include "platform/audio_device.h"
@@ -11,11 +15,12 @@
 #include "platform/display_device.h"
 #include "platform/font_engine.h"
 #include "platform/paths.h"
-#include "platform/surfaces/surface_device.h"
 #include "platform/text_sink.h"
 #include "platform/window.h"
 
 namespace kelvox::platform {
+
+class SurfaceDevice;
 
 struct Platform {
   Clock& clock;

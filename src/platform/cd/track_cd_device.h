@@ -25,8 +25,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/cd_device.h"
 #include "platform/cd/cd_ring.h"
+#include "platform/cd_device.h"
 
 namespace kelvox::platform {
 

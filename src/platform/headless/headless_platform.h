@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <ostream>
 
+#include "platform/cd/track_cd_device.h"
 #include "platform/clock.h"
 #include "platform/fonts/freetype_font_engine.h"
 #include "platform/headless/headless_audio.h"
@@ -18,7 +19,7 @@
 #include "platform/headless/headless_window.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
-#include "platform/cd/track_cd_device.h"
+#include "platform/surfaces/surface_device.h"
 #include "platform/volumes.h"
 
 namespace kelvox::platform {

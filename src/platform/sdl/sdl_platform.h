@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/cd/track_cd_device.h"
 #include "platform/clock.h"
 #include "platform/fonts/freetype_font_engine.h"
 #include "platform/paths.h"
@@ -18,7 +19,7 @@
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_dialogs.h"
 #include "platform/sdl/sdl_window.h"
-#include "platform/cd/track_cd_device.h"
+#include "platform/surfaces/surface_device.h"
 #include "platform/volumes.h"
 
 namespace kelvox::platform::sdl {

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "platform/surfaces/bitmap.h"
 #include "platform/fonts/freetype_font_engine.h"
+#include "platform/surfaces/bitmap.h"
 #include "platform/text_encoding.h"
 
 namespace kelvox::platform {
