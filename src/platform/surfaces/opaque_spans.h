@@ -28,7 +28,7 @@ class OpaqueSpans {
   // apart from [pixels], for pixels other than the raw value [key].
   OpaqueSpans(const uint8_t* pixels, int32_t pitch, int width, int height, int bytesPerPixel, uint32_t key);
 
-  // Whether row [y] was too broken up to keep its runs; copy it with copyKeyedRow instead.
+  // Whether row [y] was too broken up to keep its runs; copy it with a keyed row kernel instead.
   bool scattered(int y) const { return scattered_[static_cast<size_t>(y)] != 0; }
 
   // Every run's pixels, row by row and left to right, without gaps.

@@ -7,7 +7,7 @@
 #include <atomic>
 #include <cstring>
 
-#include "platform/surfaces/keyed_row_copy.h"
+#include "platform/surfaces/row_kernels.h"
 
 namespace kelvox::platform {
 
@@ -256,13 +256,14 @@ const OpaqueSpans& Surface::opaqueSpans() {
 void Surface::copyKeyedRuns(const SurfaceRect& d, Surface& source, const SurfaceRect& s) {
   const size_t bpp = static_cast<size_t>(bytesPerPixel_);
   const OpaqueSpans* spans = &source == this ? nullptr : &source.opaqueSpans();
+  const KeyedRowKernel copyKeyed = keyedRowKernelFor(bytesPerPixel_, source.key_);
   for (int32_t y = 0; y < d.height(); ++y) {
     const int32_t sy = s.top + y;
     const uint8_t* from = source.row(sy);
     uint8_t* to = pixels_.get() + static_cast<size_t>(d.top + y) * static_cast<size_t>(pitch_) +
                   static_cast<size_t>(d.left) * bpp;
     if (spans == nullptr || spans->scattered(sy)) {
-      copyKeyedRow(to, from + static_cast<size_t>(s.left) * bpp, s.width(), bytesPerPixel_, source.key_);
+      copyKeyed(to, from + static_cast<size_t>(s.left) * bpp, s.width(), source.key_);
       continue;
     }
     for (const OpaqueSpans::Span& run : spans->row(sy)) {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <bit>
 
-#include "platform/surfaces/screen_rows.h"
+#include "platform/surfaces/row_kernels.h"
 
 namespace kelvox::platform {
 

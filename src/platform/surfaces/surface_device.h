@@ -49,7 +49,7 @@ class SurfaceDevice {
   SurfaceResult attachClipper() { return SurfaceResult::Ok; }
 
   // Shows [primary] on the screen: converts it to XRGB8888 (each channel widened by repeating
-  // its top bits, so full intensity stays full; screen_rows.h) and hands it to the
+  // its top bits, so full intensity stays full; row_kernels.h) and hands it to the
   // DisplayDevice. SurfaceLost for a lost primary, InvalidObject for null, Unsupported when
   // the device refuses the frame.
   //

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/headless/headless_display.h"
-#include "platform/surfaces/keyed_row_copy.h"
+#include "platform/surfaces/row_kernels.h"
 #include "platform/surfaces/surface.h"
 #include "platform/surfaces/surface_device.h"
 

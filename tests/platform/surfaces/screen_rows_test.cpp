@@ -2,7 +2,7 @@
 // depth, held to a model that widens each channel bit by bit: odd widths, rows long enough to
 // hold every value of the 8- and 16-bit formats, nothing written past the row and nothing read
 // past it (the sources are sized exactly, so the sanitizer catches a read beyond).
-#include "platform/surfaces/screen_rows.h"
+#include "platform/surfaces/row_kernels.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-// The row operations of depths 15, 16 and 32 on SSE2 registers, which every x86-64 has
-// (the arithmetic: row_kernels.inc).
-#include "graphics/row_ops_by_depth.h"
+// The row kernels on SSE2 registers, which every x86-64 has (the kernels themselves:
+// vector_row_kernels.inc).
+#include "platform/surfaces/row_kernel_sets.h"
 
 #if defined(__x86_64__)
 
@@ -10,12 +10,16 @@
 #include <cstdint>
 #include <cstring>
 
-namespace kelvox::graphics {
+#include "platform/surfaces/row_pixels.h"
+
+namespace kelvox::platform {
 namespace {
 
 struct Sse2Lanes {
   using T = __m128i;
+  static constexpr SimdPath kPath = SimdPath::Sse2;
   static constexpr size_t kBytes = 16;
+  static constexpr size_t kRead24 = 12;  // load24As32 reads its four pixels and no more
   static T load(const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
   static void store(uint8_t* p, T v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
   static T zero() { return _mm_setzero_si128(); }
@@ -49,28 +53,44 @@ struct Sse2Lanes {
   static T pack32to16(T a, T b) {
     return _mm_packs_epi32(_mm_srai_epi32(_mm_slli_epi32(a, 16), 16), _mm_srai_epi32(_mm_slli_epi32(b, 16), 16));
   }
+  // Sixteen bytes, each zero-extended into a lane of four registers, in order.
+  static void load8As32(const uint8_t* p, T out[4]) {
+    const T bytes = load(p), z = zero();
+    const T lo = _mm_unpacklo_epi8(bytes, z), hi = _mm_unpackhi_epi8(bytes, z);
+    out[0] = _mm_unpacklo_epi16(lo, z);
+    out[1] = _mm_unpackhi_epi16(lo, z);
+    out[2] = _mm_unpacklo_epi16(hi, z);
+    out[3] = _mm_unpackhi_epi16(hi, z);
+  }
+  // Eight 16-bit words into the lanes of two registers, in order.
+  static void load16As32(const uint8_t* p, T out[2]) {
+    const T words = load(p), z = zero();
+    out[0] = _mm_unpacklo_epi16(words, z);
+    out[1] = _mm_unpackhi_epi16(words, z);
+  }
+  // Four 3-byte pixels: SSE2 has no byte shuffle, so three 32-bit words are split in
+  // ordinary registers.
+  static T load24As32(const uint8_t* p) {
+    uint32_t w[3];
+    std::memcpy(w, p, 12);
+    return _mm_set_epi32(static_cast<int>(w[2] >> 8), static_cast<int>((w[1] >> 16) | ((w[2] & 0xFF) << 16)),
+                         static_cast<int>((w[0] >> 24) | ((w[1] & 0xFFFF) << 8)), static_cast<int>(w[0] & 0xFFFFFF));
+  }
 };
 
 using V = Sse2Lanes;
-#include "graphics/row_kernels.inc"
+#include "platform/surfaces/vector_row_kernels.inc"
 
 }  // namespace
 
-const PixelRowOps* sse2RowOps(int depth) {
-  switch (depth) {
-    case 15: return &kVectorRowOps15;
-    case 16: return &kVectorRowOps16;
-    case 32: return &kVectorRowOps32;
-    default: return nullptr;
-  }
-}
+const RowKernels* sse2RowKernels() { return &kVectorRowKernels; }
 
-}  // namespace kelvox::graphics
+}  // namespace kelvox::platform
 
 #else
 
-namespace kelvox::graphics {
-const PixelRowOps* sse2RowOps(int) { return nullptr; }
-}  // namespace kelvox::graphics
+namespace kelvox::platform {
+const RowKernels* sse2RowKernels() { return nullptr; }
+}  // namespace kelvox::platform
 
 #endif

@@ -1,14 +1,14 @@
-// Row operations for depth 24 (bytes blue, green, red) and depth 32 (0x00RRGGBB). Every byte
-// is one channel with maximum 255, so subtract and add run over the row's bytes sixteen at a
-// time (a Wide word), each byte in a 16-bit lane of its own (even bytes, then odd bytes); at
-// depth 32 the top byte is then cleared. The blend is per pixel at depth 24 (a pixel straddles
-// words) and four pixels per Wide word at depth 32, which converts four at a time too.
+// The portable drawing kernels (row_kernels.h) for depth 24 (bytes blue, green, red) and depth 32
+// (0x00RRGGBB). Every byte is one channel with maximum 255, so subtract and add run over the row's
+// bytes sixteen at a time (a Wide word), each byte in a 16-bit lane of its own (even bytes, then
+// odd bytes); at depth 32 the top byte is then cleared. The blend is per pixel at depth 24 (a pixel
+// straddles words) and four pixels per Wide word at depth 32, which converts four at a time too.
 #include <cstring>
 
-#include "graphics/packed_lanes.h"
-#include "graphics/row_ops_by_depth.h"
+#include "platform/surfaces/packed_lanes.h"
+#include "platform/surfaces/row_kernel_sets.h"
 
-namespace kelvox::graphics {
+namespace kelvox::platform {
 
 namespace {
 
@@ -74,9 +74,9 @@ void blendRow32(void* destination, const void* source, int count, int weight) {
 
 }  // namespace
 
-const PixelRowOps kRowOps24 = {24, convertRow24, combineRow<3, combineBytes<lanes::Subtract>>,
+const DrawRowKernels kDrawRows24 = {24, convertRow24, combineRow<3, combineBytes<lanes::Subtract>>,
                                combineRow<3, combineBytes<lanes::Add>>, blendRow24};
-const PixelRowOps kRowOps32 = {32, convertRow32, combineRow<4, combinePixels32<lanes::Subtract>>,
+const DrawRowKernels kDrawRows32 = {32, convertRow32, combineRow<4, combinePixels32<lanes::Subtract>>,
                                combineRow<4, combinePixels32<lanes::Add>>, blendRow32};
 
-}  // namespace kelvox::graphics
+}  // namespace kelvox::platform

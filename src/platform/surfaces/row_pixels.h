@@ -1,14 +1,15 @@
-// One pixel of each display format as XRGB8888, the widening of screen_rows.h written out
-// with the fields' bits moved straight to their places, and the portable row loops over them.
-// The vector kernels (screen_row_kernels.inc) do the same moves on many pixels and call these
-// loops for a row's last few pixels.
+// The portable loops of the row kernels (row_kernels.h) that the vector kernels finish a row
+// with: one pixel of each display format as XRGB8888, the widening written out with the
+// fields' bits moved straight to their places, and the keyed copy a pixel at a time. The
+// vector kernels (screen_row_kernels.inc, keyed_row_kernels.inc) do the same on many pixels
+// and call these loops for a row's last few pixels.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 
-namespace kelvox::platform::screen_rows {
+namespace kelvox::platform::row_pixels {
 
 // 3:3:2 byte RRRGGGBB: a 3-bit field abc widens to abcabcab, the 2-bit blue ab to abababab.
 inline uint32_t fromDepth8(uint32_t v) {
@@ -52,10 +53,17 @@ inline uint32_t fromDepth(const uint8_t* s) {
 template <int kDepth>
 inline constexpr size_t kPixelBytes = kDepth == 15 ? 2 : static_cast<size_t>(kDepth / 8);
 
-// [count] pixels one at a time.
+// [count] pixels to the screen one at a time.
 template <int kDepth>
-inline void portableRow(uint32_t* d, const uint8_t* s, size_t count) {
+inline void screenRow(uint32_t* d, const uint8_t* s, size_t count) {
   for (size_t i = 0; i < count; ++i, s += kPixelBytes<kDepth>) d[i] = fromDepth<kDepth>(s);
 }
 
-}  // namespace kelvox::platform::screen_rows
+// The pixels of [count] [kBytes]-byte pixels that are not [key], copied one at a time.
+template <int kBytes>
+inline void keyedRow(uint8_t* d, const uint8_t* s, int count, uint32_t key) {
+  for (int i = 0; i < count; ++i, d += kBytes, s += kBytes)
+    if (rawAt<kBytes>(s) != key) std::memcpy(d, s, kBytes);
+}
+
+}  // namespace kelvox::platform::row_pixels

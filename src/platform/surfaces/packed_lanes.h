@@ -1,9 +1,9 @@
-// Lane arithmetic for the row operations: several pixels' channel fields side by side in one
-// word, each field moved down to the bottom of its lane and given free bits above it, so that
-// sums and products never spill into the next lane. A word is a 64-bit integer or a Wide
-// vector of two of them (one SSE2 register on x86-64, which every x86-64 has; other machines
-// get their own vector code or plain pairs of words from the compiler). Internal to the row
-// operations.
+// Lane arithmetic for the portable drawing kernels (draw_rows_*.cpp): several pixels' channel
+// fields side by side in one word, each field moved down to the bottom of its lane and given free
+// bits above it, so that sums and products never spill into the next lane. A word is a 64-bit
+// integer or a Wide vector of two of them (one SSE2 register on x86-64, which every x86-64 has;
+// other machines get their own vector code or plain pairs of words from the compiler). Internal to
+// those kernels.
 #pragma once
 
 #include <bit>
@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <cstring>
 
-namespace kelvox::graphics::lanes {
+namespace kelvox::platform::lanes {
 
 static_assert(std::endian::native == std::endian::little, "display pixels are little-endian words");
 
@@ -115,4 +115,4 @@ inline void forEachWord(uint8_t* d, const uint8_t* s, size_t bytes, Op op) {
   }
 }
 
-}  // namespace kelvox::graphics::lanes
+}  // namespace kelvox::platform::lanes

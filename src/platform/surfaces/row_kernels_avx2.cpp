@@ -1,7 +1,7 @@
-// The row operations of depths 15, 16 and 32 on AVX2 registers (the arithmetic:
-// row_kernels.inc). Only this file is compiled for AVX2, and pixelRowOpsFor hands its functions
-// out only where the processor has AVX2, so the program still runs on any x86-64.
-#include "graphics/row_ops_by_depth.h"
+// The row kernels on AVX2 registers (the kernels themselves: vector_row_kernels.inc). Only this
+// file is compiled for AVX2, and rowKernels() hands its kernels out only where the processor
+// has AVX2, so the program still runs on any x86-64.
+#include "platform/surfaces/row_kernel_sets.h"
 
 #if defined(__x86_64__)
 
@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/surfaces/row_pixels.h"
+
 // Everything below, and nothing included above, is compiled for AVX2.
 #if defined(__clang__)
 #pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
@@ -19,12 +21,14 @@
 #pragma GCC target("avx2")
 #endif
 
-namespace kelvox::graphics {
+namespace kelvox::platform {
 namespace {
 
 struct Avx2Lanes {
   using T = __m256i;
+  static constexpr SimdPath kPath = SimdPath::Avx2;
   static constexpr size_t kBytes = 32;
+  static constexpr size_t kRead24 = 32;  // load24As32 reads a whole register for its 24 bytes
   static T load(const uint8_t* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
   static void store(uint8_t* p, T v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
   static T zero() { return _mm256_setzero_si256(); }
@@ -57,15 +61,32 @@ struct Avx2Lanes {
   static T packus16(T a, T b) { return _mm256_packus_epi16(a, b); }
   // 32-bit lanes holding 0..0xFFFF to 16-bit lanes, the halves' results put back in order.
   static T pack32to16(T a, T b) { return _mm256_permute4x64_epi64(_mm256_packus_epi32(a, b), 0xD8); }
+  static __m128i load128(const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+  static __m128i load64(const uint8_t* p) { return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)); }
+  // 32 bytes, each zero-extended into a lane of four registers, in order.
+  static void load8As32(const uint8_t* p, T out[4]) {
+    for (int k = 0; k < 4; ++k) out[k] = _mm256_cvtepu8_epi32(load64(p + 8 * k));
+  }
+  // Sixteen 16-bit words into the lanes of two registers, in order.
+  static void load16As32(const uint8_t* p, T out[2]) {
+    out[0] = _mm256_cvtepu16_epi32(load128(p));
+    out[1] = _mm256_cvtepu16_epi32(load128(p + 16));
+  }
+  // Eight 3-byte pixels: the words holding pixels 0-3 and 4-7 go to the two halves, where a
+  // byte shuffle gives each pixel a lane of its own with a zero top byte.
+  static T load24As32(const uint8_t* p) {
+    const T halves = _mm256_permutevar8x32_epi32(load(p), _mm256_setr_epi32(0, 1, 2, 3, 3, 4, 5, 6));
+    const T spread = _mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1,  //
+                                      0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+    return _mm256_shuffle_epi8(halves, spread);
+  }
 };
 
 using V = Avx2Lanes;
-#include "graphics/row_kernels.inc"
-
-const PixelRowOps* const kAvx2Sets[3] = {&kVectorRowOps15, &kVectorRowOps16, &kVectorRowOps32};
+#include "platform/surfaces/vector_row_kernels.inc"
 
 }  // namespace
-}  // namespace kelvox::graphics
+}  // namespace kelvox::platform
 
 #if defined(__clang__)
 #pragma clang attribute pop
@@ -73,23 +94,14 @@ const PixelRowOps* const kAvx2Sets[3] = {&kVectorRowOps15, &kVectorRowOps16, &kV
 #pragma GCC pop_options
 #endif
 
-namespace kelvox::graphics {
-
-const PixelRowOps* avx2RowOps(int depth) {
-  switch (depth) {
-    case 15: return kAvx2Sets[0];
-    case 16: return kAvx2Sets[1];
-    case 32: return kAvx2Sets[2];
-    default: return nullptr;
-  }
-}
-
-}  // namespace kelvox::graphics
+namespace kelvox::platform {
+const RowKernels* avx2RowKernels() { return &kVectorRowKernels; }
+}  // namespace kelvox::platform
 
 #else
 
-namespace kelvox::graphics {
-const PixelRowOps* avx2RowOps(int) { return nullptr; }
-}  // namespace kelvox::graphics
+namespace kelvox::platform {
+const RowKernels* avx2RowKernels() { return nullptr; }
+}  // namespace kelvox::platform
 
 #endif

@@ -1,12 +1,12 @@
-// Row operations for depth 8 (one byte RRRGGGBB per pixel). Subtract and add work sixteen
-// pixels per Wide word (eight per 64-bit word at the row's end), each channel in its own byte
-// lanes; conversion is per pixel; the blend is a plain copy.
+// The portable drawing kernels (row_kernels.h) for depth 8 (one byte RRRGGGBB per pixel). Subtract
+// and add work sixteen pixels per Wide word (eight per 64-bit word at the row's end), each channel
+// in its own byte lanes; conversion is per pixel; the blend is a plain copy.
 #include <cstring>
 
-#include "graphics/packed_lanes.h"
-#include "graphics/row_ops_by_depth.h"
+#include "platform/surfaces/packed_lanes.h"
+#include "platform/surfaces/row_kernel_sets.h"
 
-namespace kelvox::graphics {
+namespace kelvox::platform {
 
 namespace {
 
@@ -61,6 +61,6 @@ void blendRow(void* destination, const void* source, int count, int /*weight*/) 
 
 }  // namespace
 
-const PixelRowOps kRowOps8 = {8, convertRow, subtractRow, addRow, blendRow};
+const DrawRowKernels kDrawRows8 = {8, convertRow, subtractRow, addRow, blendRow};
 
-}  // namespace kelvox::graphics
+}  // namespace kelvox::platform

@@ -1,14 +1,14 @@
-// Row operations for the two 16-bit formats, 5:5:5 (depth 15) and 5:6:5 (depth 16). Subtract,
-// add and blend work eight pixels per Wide word (four per 64-bit word at the row's end): each
-// channel is shifted to the bottom of its 16-bit lane, where a 5- or 6-bit field has ten or
-// more free bits above it. The blend gives exactly the per-pixel value
-// d + floor((s - d) * weight / 256) in every lane. Conversion is per pixel.
+// The portable drawing kernels (row_kernels.h) for the two 16-bit formats, 5:5:5 (depth 15) and
+// 5:6:5 (depth 16). Subtract, add and blend work eight pixels per Wide word (four per 64-bit word
+// at the row's end): each channel is shifted to the bottom of its 16-bit lane, where a 5- or 6-bit
+// field has ten or more free bits above it. The blend gives exactly the per-pixel value d +
+// floor((s - d) * weight / 256) in every lane. Conversion is per pixel.
 #include <cstring>
 
-#include "graphics/packed_lanes.h"
-#include "graphics/row_ops_by_depth.h"
+#include "platform/surfaces/packed_lanes.h"
+#include "platform/surfaces/row_kernel_sets.h"
 
-namespace kelvox::graphics {
+namespace kelvox::platform {
 
 namespace {
 
@@ -91,9 +91,9 @@ void blendRow(void* destination, const void* source, int count, int weight) {
 
 }  // namespace
 
-const PixelRowOps kRowOps15 = {15, convertRow<Format555>, subtractRow<Format555>, addRow<Format555>,
+const DrawRowKernels kDrawRows15 = {15, convertRow<Format555>, subtractRow<Format555>, addRow<Format555>,
                                blendRow<Format555>};
-const PixelRowOps kRowOps16 = {16, convertRow<Format565>, subtractRow<Format565>, addRow<Format565>,
+const DrawRowKernels kDrawRows16 = {16, convertRow<Format565>, subtractRow<Format565>, addRow<Format565>,
                                blendRow<Format565>};
 
-}  // namespace kelvox::graphics
+}  // namespace kelvox::platform
