@@ -35,15 +35,11 @@ struct Format565 {
 
 template <typename F>
 void convertRow(void* destination, const void* source, int count) {
-  auto* d = static_cast<uint8_t*>(destination);
-  auto* s = static_cast<const uint8_t*>(source);
-  for (int i = 0; i < count; ++i) {
-    uint32_t p;
-    std::memcpy(&p, s + 4 * i, 4);
+  lanes::convertEachPixel<2>(destination, source, count, [](uint32_t p) {
     uint16_t v = F::pack((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
     if (v == 0 && (p & 0xFFFFFF) != 0) v = F::kNudge;  // a dark colour must not become the key
-    std::memcpy(d + 2 * i, &v, 2);
-  }
+    return v;
+  });
 }
 
 // [Combine] (lanes::Add or lanes::Subtract) on the three channels of a word of pixels. A 5:5:5

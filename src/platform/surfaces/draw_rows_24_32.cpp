@@ -25,10 +25,9 @@ auto combineBytes = [](auto d, auto s) {
 template <typename Combine>
 auto combinePixels32 = [](auto d, auto s) { return combineBytes<Combine>(d, s) & kColour32; };
 
+// Blue, green, red: the source pixel's low three bytes.
 void convertRow24(void* destination, const void* source, int count) {
-  auto* d = static_cast<uint8_t*>(destination);
-  auto* s = static_cast<const uint8_t*>(source);
-  for (int i = 0; i < count; ++i) std::memcpy(d + 3 * i, s + 4 * i, 3);  // blue, green, red
+  lanes::convertEachPixel<3>(destination, source, count, [](uint32_t p) { return p; });
 }
 
 // Source pixels and depth 32 share the layout: a copy that clears the top bytes.

@@ -24,13 +24,7 @@ uint8_t convertPixel(uint32_t p) {
 }
 
 void convertRow(void* destination, const void* source, int count) {
-  auto* d = static_cast<uint8_t*>(destination);
-  auto* s = static_cast<const uint8_t*>(source);
-  for (int i = 0; i < count; ++i) {
-    uint32_t p;
-    std::memcpy(&p, s + 4 * i, 4);
-    d[i] = convertPixel(p);
-  }
+  lanes::convertEachPixel<1>(destination, source, count, convertPixel);
 }
 
 // [Combine] (lanes::Add or lanes::Subtract) on the three channels of a word of pixels.

@@ -115,4 +115,18 @@ inline void forEachWord(uint8_t* d, const uint8_t* s, size_t bytes, Op op) {
   }
 }
 
+// Converts [count] source pixels (32-bit words) one at a time: [pixel] gives each display
+// pixel as an integer whose low [kBytes] bytes are written.
+template <size_t kBytes, typename Pixel>
+inline void convertEachPixel(void* destination, const void* source, int count, Pixel pixel) {
+  auto* d = static_cast<uint8_t*>(destination);
+  auto* s = static_cast<const uint8_t*>(source);
+  for (int i = 0; i < count; ++i) {
+    uint32_t p;
+    std::memcpy(&p, s + 4 * size_t(i), 4);
+    const auto v = pixel(p);
+    std::memcpy(d + kBytes * size_t(i), &v, kBytes);
+  }
+}
+
 }  // namespace kelvox::platform::lanes
