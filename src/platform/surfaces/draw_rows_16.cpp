@@ -3,8 +3,6 @@
 // at the row's end): each channel is shifted to the bottom of its 16-bit lane, where a 5- or 6-bit
 // field has ten or more free bits above it. The blend gives exactly the per-pixel value d +
 // floor((s - d) * weight / 256) in every lane. Conversion is per pixel.
-#include <cstring>
-
 #include "platform/surfaces/packed_lanes.h"
 #include "platform/surfaces/row_kernel_sets.h"
 

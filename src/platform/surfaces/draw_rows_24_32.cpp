@@ -3,8 +3,6 @@
 // bytes sixteen at a time (a Wide word), each byte in a 16-bit lane of its own (even bytes, then
 // odd bytes); at depth 32 the top byte is then cleared. The blend is per pixel at depth 24 (a pixel
 // straddles words) and four pixels per Wide word at depth 32, which converts four at a time too.
-#include <cstring>
-
 #include "platform/surfaces/packed_lanes.h"
 #include "platform/surfaces/row_kernel_sets.h"
 
