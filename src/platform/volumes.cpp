@@ -3,9 +3,10 @@
 
 #include <cctype>
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <sstream>
+
+#include "platform/file_system.h"
 
 namespace kelvox::platform {
 
@@ -61,7 +62,8 @@ std::vector<Volume> SystemVolumes::list() {
   std::vector<std::pair<std::string, fs::path>> found;
   if (const char* env = std::getenv("KELVOX_VOLUMES")) found = parseVolumeList(env);
 
-  std::ifstream mounts("/proc/self/mountinfo");
+  auto mountinfo = readWholeFile("/proc/self/mountinfo");
+  std::istringstream mounts(mountinfo ? std::string(mountinfo->begin(), mountinfo->end()) : std::string());
   std::string line;
   std::map<fs::path, std::string> labels;
   bool labelsRead = false;
