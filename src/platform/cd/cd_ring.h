@@ -1,6 +1,7 @@
 // The frames between the CD feeder and the audio thread: a ring with one writer (the feeder,
-// one thread at a time) and one reader (the mixer's pull), neither of which ever waits for the
-// other. Positions count frames from the ring's creation and only grow.
+// one thread at a time: the device's lock decides which) and one reader (the mixer's pull),
+// neither of which ever waits for the other. Positions count frames from the ring's creation
+// and only grow.
 //
 // Each play has a number. markStart says that what is written from now on belongs to a new
 // play: the reader skips whatever is left of the one before. markEnd says that the play's
@@ -36,6 +37,20 @@ class CdRing {
     return frames_.get() + at * 2;
   }
   void commit(size_t frames) { published_.store(write_ += frames, std::memory_order_release); }
+  // Copies in as many of [count] frames (interleaved stereo) at [frames] as there is space for,
+  // across the ring's wrap; returns how many.
+  size_t write(const float* frames, size_t count) {
+    size_t done = 0;
+    while (done < count) {
+      size_t n = count - done;
+      float* area = writeArea(n);
+      if (n == 0) break;
+      std::copy_n(frames + 2 * done, 2 * n, area);
+      commit(n);
+      done += n;
+    }
+    return done;
+  }
   void markStart(uint32_t play) { start_.store(pack(play, write_), std::memory_order_release); }
   void markEnd(uint32_t play) { end_.store(pack(play, write_), std::memory_order_release); }
   // The last play whose end has been mixed (0: none yet).

@@ -1,6 +1,7 @@
 // Opening a disc of ripped tracks, playing ranges of them, and the feeder.
 #include "platform/cd/track_cd_device.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "platform/cd/cd_track_files.h"
@@ -13,6 +14,19 @@ namespace kelvox::platform {
 namespace {
 constexpr size_t kThreadAhead = TrackDecoder::kRate;  // the feeder thread keeps a second ready
 constexpr auto kThreadPeriod = std::chrono::milliseconds(10);
+constexpr size_t kPieceFrames = 4096;  // decoded with the lock let go: about 93 ms of sound
+
+// Opens the first of [candidates] whose file decodes; its number in [number].
+std::unique_ptr<TrackDecoder> openFirst(const auto& candidates, uint32_t& number) {
+  for (const auto& track : candidates) {
+    auto decoder = std::make_unique<TrackDecoder>(track.file);
+    if (decoder->isOpen()) {
+      number = track.number;
+      return decoder;
+    }
+  }
+  return nullptr;
+}
 
 char lowerLetter(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 }  // namespace
@@ -113,7 +127,10 @@ uint32_t TrackCdDevice::play(uint16_t deviceId, uint32_t from, std::optional<uin
     endPlayLocked(kNotifySuperseded);
     nextTrack_ = from;
     endTrack_ = end;
-    if (!nextTrackLocked()) return kMciHardware;  // the file went away since the disc was opened
+    uint32_t opened = 0;
+    decoder_ = openFirst(remainingLocked(), opened);
+    if (!decoder_) return kMciHardware;  // the file went away since the disc was opened
+    nextTrack_ = opened + 1;
     if (++lastPlay_ > CdRing::kPlayMask) lastPlay_ = 1;
     play_ = lastPlay_;
     ring_.markStart(play_);
@@ -135,35 +152,54 @@ uint32_t TrackCdDevice::stop(uint16_t deviceId) {
 size_t TrackCdDevice::mix(float* acc, size_t frames, float gain) { return ring_.mix(acc, frames, gain); }
 
 void TrackCdDevice::prepare(size_t frames) {
-  std::lock_guard lock(mutex_);
+  std::unique_lock lock(mutex_);
   postFinishedLocked();
-  fillLocked(frames);
+  fill(lock, frames);
 }
 
-bool TrackCdDevice::nextTrackLocked() {
-  decoder_.reset();
-  while (nextTrack_ < endTrack_) {
-    const Track& t = tracks_[nextTrack_++ - 1];
-    if (t.frames == 0) continue;  // no audio: a play to the end passes over it
-    auto decoder = std::make_unique<TrackDecoder>(t.file);
-    if (decoder->isOpen()) {
-      decoder_ = std::move(decoder);
-      return true;
-    }
-  }
-  return false;
+std::vector<TrackCdDevice::Candidate> TrackCdDevice::remainingLocked() const {
+  std::vector<Candidate> rest;
+  for (uint32_t t = nextTrack_; t < endTrack_; ++t)
+    if (tracks_[t - 1].frames != 0) rest.push_back({t, tracks_[t - 1].file});  // no audio: passed over
+  return rest;
 }
 
-void TrackCdDevice::fillLocked(size_t ahead) {
-  while (decoding_ && ring_.queued() < ahead) {
-    size_t n = ahead - ring_.queued();
-    float* area = ring_.writeArea(n);
+void TrackCdDevice::fill(std::unique_lock<std::mutex>& lock, size_t ahead) {
+  // A null decoder_ while decoding_: another filler has it out, and fills for both.
+  while (decoding_ && decoder_ && ring_.queued() < ahead) {
+    const size_t n = std::min({ahead - ring_.queued(), kPieceFrames, ring_.space()});
     if (n == 0) return;  // full of what the reader has yet to take
-    size_t got = decoder_->read(area, n);
-    ring_.commit(got);
-    // The end is marked with the last frame, so that the reader knows it as soon as it mixes it.
-    if ((got < n || decoder_->finished()) && !nextTrackLocked()) {
+    const uint64_t generation = generation_;
+    std::unique_ptr<TrackDecoder> decoder = std::move(decoder_);
+    std::vector<float> piece = std::move(piece_);
+    lock.unlock();
+    piece.resize(2 * n);
+    const size_t got = decoder->read(piece.data(), n);
+    const bool ended = got < n || decoder->finished();
+    lock.lock();
+    piece_ = std::move(piece);
+    if (generation != generation_) continue;  // a play, stop or close came meanwhile
+    ring_.write(piece_.data(), got);  // n frames had space, and the reader only makes more
+    if (!ended) {
+      decoder_ = std::move(decoder);
+      continue;
+    }
+    // The track is done: the next one of the range, opened with the lock let go too.
+    std::vector<Candidate> rest = remainingLocked();
+    lock.unlock();
+    decoder.reset();
+    uint32_t opened = 0;
+    std::unique_ptr<TrackDecoder> next = openFirst(rest, opened);
+    lock.lock();
+    if (generation != generation_) continue;
+    if (next) {
+      decoder_ = std::move(next);
+      nextTrack_ = opened + 1;
+    } else {
+      // The end is marked as soon as the last frame is in, so that the reader knows it when
+      // it mixes that frame.
       decoding_ = false;
+      nextTrack_ = endTrack_;
       ring_.markEnd(play_);
     }
   }
@@ -178,6 +214,7 @@ void TrackCdDevice::postFinishedLocked() {
 }
 
 void TrackCdDevice::endPlayLocked(uint32_t notice) {
+  ++generation_;
   if (play_ != 0) {
     if (notify_) notify_->postNotice(kMciNotifyMessage, notice, deviceId_);
     // A play number of its own that nothing is written for: the reader drops what is left.
@@ -194,7 +231,8 @@ void TrackCdDevice::feederLoop() {
   std::unique_lock lock(mutex_);
   while (!quit_) {
     postFinishedLocked();
-    fillLocked(kThreadAhead);
+    fill(lock, kThreadAhead);
+    if (quit_) break;
     if (play_ != 0)
       wake_.wait_for(lock, kThreadPeriod);
     else

@@ -12,8 +12,14 @@
 // posts the notices (a game in a window, whose sound card pulls on its own thread). With
 // Feeding::OnPrepare only prepare does, on the engine thread, just before each pull of the
 // headless device, decoding exactly what that pull will take, so a headless run hears the same
-// samples and gets its notices at the same ticks every time. Either way the feeder holds the
-// device's lock while it decodes; the audio thread never takes it.
+// samples and gets its notices at the same ticks every time.
+//
+// Threads: the engine thread calls the MCI verbs, the feeder (or prepare) decodes, the audio
+// thread mixes from the ring. The device's lock guards the disc, the play and the ring's writer
+// side, and is held only for bookkeeping: the feeder lets it go while it decodes a piece
+// (about a tenth of a second) or opens the next track, so the engine thread's calls never wait
+// for the decoder. A play, stop or close meanwhile makes that piece stale, and it is dropped.
+// The audio thread never takes the lock.
 #pragma once
 
 #include <condition_variable>
@@ -60,10 +66,18 @@ class TrackCdDevice final : public CdDevice {
     uint64_t frames = 0;         // 0: no audio
   };
 
+  // A track of the play's range that has audio, with its number.
+  struct Candidate {
+    uint32_t number;
+    std::filesystem::path file;
+  };
+
   bool isOpenId(uint16_t deviceId) const { return open_ && deviceId == deviceId_; }
+  // Decodes until [ahead] frames are queued or the play has nothing left to decode; [lock]
+  // holds mutex_, and is let go while a piece is decoded and while the next track is opened.
+  void fill(std::unique_lock<std::mutex>& lock, size_t ahead);
   // The rest under mutex_.
-  void fillLocked(size_t ahead);
-  bool nextTrackLocked();  // opens the next audio track of the range; false at its end
+  std::vector<Candidate> remainingLocked() const;  // from nextTrack_ to the end of the range
   void postFinishedLocked();
   void endPlayLocked(uint32_t notice);  // ends the play, posting [notice] if one is owed
   void feederLoop();
@@ -78,13 +92,15 @@ class TrackCdDevice final : public CdDevice {
   uint16_t lastId_ = 0;
   std::vector<Track> tracks_;  // [0] is track 1
 
+  uint64_t generation_ = 0;    // moves on whenever a play ends or starts: a piece decoded before is stale
   uint32_t play_ = 0;          // the current play's number in the ring (0 none)
   uint32_t lastPlay_ = 0;
   bool decoding_ = false;      // the play still has tracks to decode
   uint32_t nextTrack_ = 0;     // the track to decode after the current one
   uint32_t endTrack_ = 0;      // the first track after the range
-  std::unique_ptr<TrackDecoder> decoder_;
+  std::unique_ptr<TrackDecoder> decoder_;  // null while a filler has it out, decoding
   Window* notify_ = nullptr;   // owed a notice by the current play
+  std::vector<float> piece_;   // what a filler decodes, outside the lock (one filler at a time)
 
   std::thread feeder_;
   std::condition_variable wake_;
