@@ -33,10 +33,6 @@ struct Platform {
   SurfaceDevice& surfaces;  // makes the display's surfaces and shows its primary one
   CdDevice& cd;             // the CD-audio device (tracks ripped from the disc)
   TextSink* textSink = nullptr;  // where the text hook hands out shown text; null: no hook
-
-  // The same services with [other] as the window: for a window that wraps this one (the
-  // scripted input of an unattended run).
-  Platform withWindow(Window& other) const { return {clock, dialogs, other, paths, display, audio, fonts, surfaces, cd, textSink}; }
 };
 
 }  // namespace kelvox::platform

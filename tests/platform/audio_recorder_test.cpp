@@ -9,7 +9,7 @@
 
 #include "platform/clock.h"
 #include "support/file_tree.h"
-#include "platform/headless/headless_audio.h"
+#include "platform/headless_audio.h"
 #include "support/test_game.h"
 
 namespace kelvox::platform {

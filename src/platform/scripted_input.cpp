@@ -1,14 +1,16 @@
 // Parsing and replaying timed input.
-#include "shell/scripted_input.h"
+#include "platform/scripted_input.h"
 
 #include <algorithm>
 #include <sstream>
 
-namespace kelvox::shell {
+#include "platform/file_system.h"
+
+namespace kelvox::platform {
 
 namespace {
 
-using Kind = platform::WindowEvent::Kind;
+using Kind = WindowEvent::Kind;
 
 int buttonNumber(const std::string& name) {
   if (name == "left") return 1;
@@ -46,7 +48,7 @@ bool parseInputScript(const std::string& text, InputSchedule& schedule, std::str
     }
     std::string verb, a, b, extra;
     words >> verb >> a >> b;
-    platform::WindowEvent e{Kind::MouseMove};
+    WindowEvent e{Kind::MouseMove};
     if (verb == "mouse") {
       try {
         size_t ua = 0, ub = 0;
@@ -95,10 +97,30 @@ void ScriptedInput::beginTick(uint64_t tick) {
   schedule_.erase(it);
 }
 
-void ScriptedInput::pumpEvents(std::vector<platform::WindowEvent>& events) {
+void ScriptedInput::pumpEvents(std::vector<WindowEvent>& events) {
   inner_.pumpEvents(events);
   events.insert(events.end(), due_.begin(), due_.end());
   due_.clear();
 }
 
-}  // namespace kelvox::shell
+// An input file is a few events a line each; anything larger is not one.
+constexpr uint64_t kMaxInputFileBytes = 4u << 20;
+
+std::optional<InputSchedule> readInputScript(const std::string& file, std::string& error) {
+  // A regular file of sane size only: a folder, a FIFO or /dev/zero is refused at once.
+  ReadFailure failure;
+  auto bytes = readRegularFile(file, kMaxInputFileBytes, &failure);
+  if (!bytes) {
+    error = "cannot read the input file " + file + ": " + failure.reason;
+    return std::nullopt;
+  }
+  std::string text(bytes->begin(), bytes->end());
+  InputSchedule schedule;
+  if (!parseInputScript(text, schedule, error)) {
+    error = file + ": " + error;
+    return std::nullopt;
+  }
+  return schedule;
+}
+
+}  // namespace kelvox::platform

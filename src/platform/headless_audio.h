@@ -1,5 +1,6 @@
 // Sound output without a sound card: the source is rendered on the engine thread, in step with
-// the engine's clock. update() renders every frame that is due since open: the clock's
+// the engine's clock. The headless platform's device, and what a recording falls back to in a
+// window without a sound card. update() renders every frame that is due since open: the clock's
 // milliseconds since then × 44100 / 1000, counted from open so no rounding accumulates. Tests
 // can keep what was rendered (capture); otherwise it is dropped.
 #pragma once

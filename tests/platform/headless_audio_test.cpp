@@ -1,6 +1,6 @@
 // The headless sound device: the source is rendered on the engine thread, exactly as many
 // frames as the clock says have passed since open, in order.
-#include "platform/headless/headless_audio.h"
+#include "platform/headless_audio.h"
 
 #include <gtest/gtest.h>
 

@@ -4,33 +4,39 @@
 //   TICK down left|right|middle   a button goes down at the pointer
 //   TICK up left|right|middle
 //   TICK key VK down|up       Windows virtual-key number VK
-// A '#' starts a comment to the end of its line; blank lines are ignored. ScriptedInput wraps the real window:
-// scripted events arrive with its own, and scripted keys and buttons count as held down.
+// A '#' starts a comment to the end of its line; blank lines are ignored. ScriptedInput wraps
+// the real window: scripted events arrive with its own, and scripted keys and buttons count as
+// held down. The owning platforms put it around their window when a run asks for it.
 #pragma once
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "platform/window.h"
 
-namespace kelvox::shell {
+namespace kelvox::platform {
 
-using InputSchedule = std::map<uint64_t, std::vector<platform::WindowEvent>>;
+using InputSchedule = std::map<uint64_t, std::vector<WindowEvent>>;
 
 // Parses the text of an input file; false with "line N: reason" in [error] on a bad line.
 bool parseInputScript(const std::string& text, InputSchedule& schedule, std::string& error);
 
-class ScriptedInput final : public platform::Window {
+// Reads and parses the input file [file] (a regular file of at most 4 MiB); nullopt with the
+// reason in [error] ("cannot read the input file FILE: …" or "FILE: line N: …").
+std::optional<InputSchedule> readInputScript(const std::string& file, std::string& error);
+
+class ScriptedInput final : public Window {
  public:
-  ScriptedInput(platform::Window& inner, InputSchedule schedule) : inner_(inner), schedule_(std::move(schedule)) {}
+  ScriptedInput(Window& inner, InputSchedule schedule) : inner_(inner), schedule_(std::move(schedule)) {}
 
   // Queues the events of tick [tick] for the next pump.
   void beginTick(uint64_t tick);
 
-  void pumpEvents(std::vector<platform::WindowEvent>& events) override;
+  void pumpEvents(std::vector<WindowEvent>& events) override;
   void setCaption(const std::string& sjisCaption) override { inner_.setCaption(sjisCaption); }
   std::string caption() const override { return inner_.caption(); }
   int showCursor(bool show) override { return inner_.showCursor(show); }
@@ -42,10 +48,10 @@ class ScriptedInput final : public platform::Window {
   }
 
  private:
-  platform::Window& inner_;
+  Window& inner_;
   InputSchedule schedule_;
-  std::vector<platform::WindowEvent> due_;
+  std::vector<WindowEvent> due_;
   std::set<int> held_;
 };
 
-}  // namespace kelvox::shell
+}  // namespace kelvox::platform

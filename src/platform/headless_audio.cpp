@@ -1,5 +1,5 @@
 // Rendering the source in step with the clock.
-#include "platform/headless/headless_audio.h"
+#include "platform/headless_audio.h"
 
 #include <algorithm>
 
