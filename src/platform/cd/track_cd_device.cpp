@@ -80,8 +80,7 @@ uint32_t TrackCdDevice::open(std::string_view element, uint16_t& deviceId) {
 uint32_t TrackCdDevice::close(uint16_t deviceId) {
   std::lock_guard lock(mutex_);
   if (!isOpenId(deviceId)) return kMciInvalidDeviceId;
-  postFinishedLocked();
-  endPlayLocked(kNotifyAborted);
+  stopLocked();
   open_ = false;
   tracks_.clear();
   return 0;
@@ -144,9 +143,13 @@ uint32_t TrackCdDevice::play(uint16_t deviceId, uint32_t from, std::optional<uin
 uint32_t TrackCdDevice::stop(uint16_t deviceId) {
   std::lock_guard lock(mutex_);
   if (!isOpenId(deviceId)) return kMciInvalidDeviceId;
-  postFinishedLocked();
-  endPlayLocked(kNotifyAborted);
+  stopLocked();
   return 0;
+}
+
+void TrackCdDevice::stopLocked() {
+  postFinishedLocked();  // a play heard to its end is told so, not stopped
+  endPlayLocked(kNotifyAborted);
 }
 
 size_t TrackCdDevice::mix(float* acc, size_t frames, float gain) { return ring_.mix(acc, frames, gain); }

@@ -79,6 +79,7 @@ class TrackCdDevice final : public CdDevice {
   // The rest under mutex_.
   std::vector<Candidate> remainingLocked() const;  // from nextTrack_ to the end of the range
   void postFinishedLocked();
+  void stopLocked();                    // ends the play as stop() does
   void endPlayLocked(uint32_t notice);  // ends the play, posting [notice] if one is owed
   void feederLoop();
 
