@@ -11,8 +11,8 @@
 
 #include "bench_frames.h"
 #include "platform/headless/headless_display.h"
-#include "platform/surface.h"
-#include "platform/surface_device.h"
+#include "platform/surfaces/surface.h"
+#include "platform/surfaces/surface_device.h"
 
 namespace kelvox::bench {
 namespace {

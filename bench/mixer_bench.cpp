@@ -17,7 +17,7 @@
 
 #include <filesystem>
 
-#include "platform/track_cd_device.h"
+#include "platform/cd/track_cd_device.h"
 #include "platform/volumes.h"
 #include "sound/cd_stream.h"
 #include "sound/midi_synth.h"

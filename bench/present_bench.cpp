@@ -13,7 +13,7 @@
 
 #include "bench_frames.h"
 #include "platform/display_device.h"
-#include "platform/surface_device.h"
+#include "platform/surfaces/surface_device.h"
 
 namespace kelvox::bench {
 namespace {

@@ -4,9 +4,9 @@
 // restored in memory (the disk write is left out: it is the file system's, not ours).
 #include <benchmark/benchmark.h>
 
-#include "platform/bitmap.h"
-#include "platform/freetype_font_engine.h"
+#include "platform/fonts/freetype_font_engine.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/surfaces/bitmap.h"
 #include "platform/text_encoding.h"
 #include "save/state_file.h"
 #include "text/text_group.h"

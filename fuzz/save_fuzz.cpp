@@ -6,8 +6,8 @@
 #include <cstdint>
 
 #include "common/fatal_error.h"
-#include "platform/bmp_file.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/surfaces/bmp_file.h"
 #include "save/stack_file.h"
 #include "save/state_file.h"
 #include "vm/machine_context.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <span>
 
-#include "platform/track_decoder.h"
+#include "platform/cd/track_decoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   kelvox::platform::TrackDecoder decoder(std::span<const uint8_t>(data, size));

@@ -4,7 +4,6 @@
 // give every statement the same size, because a name's size depends only on what kind of name
 // it is (a label is always one literal word), never on a label's value.
 #include <algorithm>
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
 

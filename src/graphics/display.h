@@ -23,7 +23,7 @@
 #include "graphics/pattern.h"
 #include "graphics/pixel_row_ops.h"
 #include "graphics/slot_store.h"
-#include "platform/surface_device.h"
+#include "platform/surfaces/surface_device.h"
 
 namespace kelvox::graphics {
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/surface.h"
+#include "platform/surfaces/surface.h"
 #include "vm/object_handle.h"
 
 namespace kelvox::graphics {

@@ -1,7 +1,6 @@
-// Picks the display depth from a surface's pixel format, and the row operations of a depth.
+// Picks the display depth from a surface's pixel format, and the row operations of a depth from
+// the platform's row kernels.
 #include "graphics/pixel_row_ops.h"
-
-#include "graphics/row_ops_by_depth.h"
 
 namespace kelvox::graphics {
 
@@ -19,24 +18,14 @@ int displayDepthFor(int bitsPerPixel, uint32_t redMask, uint32_t greenMask, uint
 }
 
 const PixelRowOps* pixelRowOpsFor(int depth) {
-  static const platform::SimdPath best = platform::bestSimdPath();
-  return pixelRowOpsFor(depth, best);
+  const int index = platform::displayDepthIndex(depth);
+  return index < 0 ? nullptr : &platform::rowKernels().draw[index];
 }
 
 const PixelRowOps* pixelRowOpsFor(int depth, platform::SimdPath path) {
-  if (!platform::simdPathAvailable(path)) return nullptr;
-  const PixelRowOps* vector = path == platform::SimdPath::Avx2   ? avx2RowOps(depth)
-                              : path == platform::SimdPath::Sse2 ? sse2RowOps(depth)
-                                                                 : nullptr;
-  if (vector != nullptr) return vector;
-  switch (depth) {
-    case 8: return &kRowOps8;
-    case 15: return &kRowOps15;
-    case 16: return &kRowOps16;
-    case 24: return &kRowOps24;
-    case 32: return &kRowOps32;
-    default: return nullptr;
-  }
+  const platform::RowKernels* kernels = platform::rowKernels(path);
+  const int index = platform::displayDepthIndex(depth);
+  return kernels == nullptr || index < 0 ? nullptr : &kernels->draw[index];
 }
 
 int bytesPerPixel(int depth) {

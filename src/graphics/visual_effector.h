@@ -21,7 +21,7 @@
 
 #include <cstdint>
 
-#include "platform/surface.h"
+#include "platform/surfaces/surface.h"
 
 namespace kelvox::graphics {
 

@@ -108,6 +108,16 @@ bool AtomicFile::open(std::string& error) {
   return false;
 }
 
+bool AtomicFile::setMode(unsigned mode) {
+  if (fd_ < 0 || failed_) return false;
+  if (::fchmod(fd_, static_cast<mode_t>(mode)) != 0) {
+    failed_ = true;
+    failure_ = systemError("chmod");
+    return false;
+  }
+  return true;
+}
+
 bool AtomicFile::write(std::span<const uint8_t> bytes) {
   if (fd_ < 0 || failed_) return false;
   if (!writeAll(fd_, bytes.data(), bytes.size())) {

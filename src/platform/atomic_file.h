@@ -44,6 +44,10 @@ class AtomicFile {
   bool open(std::string& error);
   bool isOpen() const { return fd_ >= 0; }
 
+  // Gives the new file exactly the permission bits [mode] (the umask aside; a new file has
+  // 0644 less the umask otherwise). False on failure, which spoils the file as a write error.
+  bool setMode(unsigned mode);
+
   // Appends [bytes]; false on a write error (the file is then spoilt: commit refuses it).
   bool write(std::span<const uint8_t> bytes);
   // Writes [bytes] at [offset] (a header whose sizes are known at the end); false on error.

@@ -134,10 +134,7 @@ bool AudioRecorder::streamOut(const uint8_t* bytes, size_t size) {
   const size_t room = kStreamPendingBytes > streamPending_.size() + begun ? kStreamPendingBytes - streamPending_.size() - begun : 0;
   const size_t keep = begun + std::min(rest - begun, room / 4 * 4);
   streamPending_.insert(streamPending_.end(), bytes + done, bytes + done + keep);
-  if (size - done > keep) {
-    std::lock_guard lock(ringMutex_);  // the count is shared with the device thread's ring
-    dropped_ += (size - done - keep) / 4;
-  }
+  dropped_.fetch_add((size - done - keep) / 4, std::memory_order_relaxed);
   return true;
 }
 
@@ -212,7 +209,7 @@ void AudioRecorder::render(std::span<int16_t> out) {
   size_t take = std::min(room, out.size()) & ~size_t{1};  // whole frames
   for (size_t i = 0; i < take; ++i) ring_[(ringStart_ + ringCount_ + i) % ring_.size()] = out[i];
   ringCount_ += take;
-  dropped_ += (out.size() - take) / 2;
+  dropped_.fetch_add((out.size() - take) / 2, std::memory_order_relaxed);
 }
 
 void AudioRecorder::drain() {

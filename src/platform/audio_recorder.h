@@ -25,6 +25,7 @@
 // instead, so a windowed run on a machine without sound still records what would be heard.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -58,8 +59,10 @@ class AudioRecorder final : public AudioDevice, private AudioSource {
   bool isOpen() const override { return active_ != nullptr; }
   void update() override;
 
+  // Engine thread: the frames written so far, and those dropped (by the ring or a slow stream;
+  // counted on either thread, so the count is atomic).
   uint64_t framesRecorded() const { return dataBytes_ / 4; }
-  uint64_t framesDropped() const { return dropped_; }
+  uint64_t framesDropped() const { return dropped_.load(std::memory_order_relaxed); }
 
  private:
   void render(std::span<int16_t> out) override;
@@ -87,7 +90,7 @@ class AudioRecorder final : public AudioDevice, private AudioSource {
   std::mutex ringMutex_;
   std::vector<int16_t> ring_;  // samples pulled on another thread, not yet written
   size_t ringStart_ = 0, ringCount_ = 0;
-  uint64_t dropped_ = 0;  // frames
+  std::atomic<uint64_t> dropped_{0};  // frames
   std::vector<int16_t> drainBuffer_;
 };
 

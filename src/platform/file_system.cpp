@@ -69,11 +69,13 @@ std::optional<std::vector<uint8_t>> readWholeFile(const fs::path& file, std::str
   return bytes;
 }
 
-bool writeFileAtomic(const fs::path& file, std::span<const uint8_t> bytes, std::string* error) {
+bool writeFileAtomic(const fs::path& file, std::span<const uint8_t> bytes, std::string* error,
+                     std::optional<unsigned> mode) {
   AtomicFile out(file);
   std::string why;
   bool ok = out.open(why);
   if (ok) {
+    if (mode) out.setMode(*mode);  // like a write error, a failure is the commit's to report
     out.write(bytes);  // a write error is the commit's to report
     ok = out.commit(why);
   }

@@ -40,8 +40,10 @@ std::optional<std::vector<uint8_t>> readWholeFile(const std::filesystem::path& f
 
 // Replaces [file] with [bytes] through an AtomicFile (atomic_file.h): the old file survives any
 // failure, and a target that is not a regular file (a link, a FIFO, a device) is refused, not
-// replaced. False with the reason in [error].
-bool writeFileAtomic(const std::filesystem::path& file, std::span<const uint8_t> bytes, std::string* error = nullptr);
+// replaced. False with the reason in [error]. With [mode] the new file gets exactly those
+// permission bits; without, 0644 less the umask.
+bool writeFileAtomic(const std::filesystem::path& file, std::span<const uint8_t> bytes, std::string* error = nullptr,
+                     std::optional<unsigned> mode = std::nullopt);
 
 bool isRegularFile(const std::filesystem::path& path);
 bool isDirectory(const std::filesystem::path& path);

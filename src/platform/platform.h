@@ -2,6 +2,10 @@
 // one place per platform, by the object that owns the services: HeadlessPlatform (tests,
 // benchmarks, fuzz targets, --headless) and SdlPlatform (a game in a window). The volumes are
 // reached through paths (paths.volumes()), the one route to them.
+//
+// The bundle lives in the platform's core, beside the interfaces it names; the surface device
+// is the software DirectDraw of platform/surfaces (surface_device.h), which callers include
+// where they use it.
 #pragma once
 
 #include "platform/audio_device.h"
@@ -11,11 +15,12 @@
 #include "platform/display_device.h"
 #include "platform/font_engine.h"
 #include "platform/paths.h"
-#include "platform/surface_device.h"
 #include "platform/text_sink.h"
 #include "platform/window.h"
 
 namespace kelvox::platform {
+
+class SurfaceDevice;
 
 struct Platform {
   Clock& clock;
@@ -28,10 +33,6 @@ struct Platform {
   SurfaceDevice& surfaces;  // makes the display's surfaces and shows its primary one
   CdDevice& cd;             // the CD-audio device (tracks ripped from the disc)
   TextSink* textSink = nullptr;  // where the text hook hands out shown text; null: no hook
-
-  // The same services with [other] as the window: for a window that wraps this one (the
-  // scripted input of an unattended run).
-  Platform withWindow(Window& other) const { return {clock, dialogs, other, paths, display, audio, fonts, surfaces, cd, textSink}; }
 };
 
 }  // namespace kelvox::platform

@@ -9,8 +9,10 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
+#include <sstream>
 #include <thread>
+
+#include "platform/file_system.h"
 
 namespace kelvox::platform {
 
@@ -34,7 +36,8 @@ sigset_t terminationSignals() {
 void endBoxHelpers() {
   std::error_code ec;
   for (const auto& task : std::filesystem::directory_iterator("/proc/self/task", ec)) {
-    std::ifstream children(task.path() / "children");
+    auto list = readWholeFile(task.path() / "children");
+    std::istringstream children(list ? std::string(list->begin(), list->end()) : std::string());
     pid_t child = 0;
     while (children >> child)
       if (child > 0) kill(child, SIGKILL);

@@ -4,9 +4,10 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <sstream>
+
+#include "platform/file_system.h"
 
 namespace kelvox::platform {
 
@@ -84,7 +85,8 @@ std::vector<Volume> SystemVolumes::list() {
   if (const char* env = std::getenv("KELVOX_VOLUMES")) found = parseVolumeList(env);
   for (auto& disc : discFolders(gameFolder_)) found.push_back(std::move(disc));
 
-  std::ifstream mounts("/proc/self/mountinfo");
+  auto mountinfo = readWholeFile("/proc/self/mountinfo");
+  std::istringstream mounts(mountinfo ? std::string(mountinfo->begin(), mountinfo->end()) : std::string());
   std::string line;
   std::map<fs::path, std::string> labels;
   bool labelsRead = false;

@@ -9,7 +9,7 @@
 #include "shell/error_box.h"
 #include "shell/frame_stats.h"
 #include "shell/main_form.h"
-#include "shell/scripted_input.h"
+#include "platform/scripted_input.h"
 
 namespace kelvox::shell {
 

@@ -9,18 +9,18 @@
 
 namespace kelvox::platform {
 struct Platform;
+class ScriptedInput;
 }
 
 namespace kelvox::shell {
 
 class FrameStats;
-class ScriptedInput;
 
 struct RunOptions {
   uint64_t frameLimit = 0;         // stop after this many loop passes (ticks); 0 = no limit
   bool exitOnFailedStart = false;  // end at once with status 1 when the engine cannot start
   bool failOnLostSystemFile = false;  // status 1 when teardown could not write Save\Sys
-  ScriptedInput* input = nullptr;  // timed input, already wrapped around the platform's window
+  platform::ScriptedInput* input = nullptr;  // timed input, already wrapped around the platform's window
   FrameStats* stats = nullptr;
   // Asked between the loop's passes; true ends the game as closing its window does.
   std::function<bool()> terminationRequested;

@@ -1,29 +1,29 @@
-// kelvox: runs a game folder in a window (SDL) or headless. Start-up takes the single-instance
-// lock (a second windowed copy ends, saying so), makes the game folder current, and hands the
-// platform to the message loop.
+// kelvox: runs a game folder in a window (SDL) or headless. Start-up parses the command line,
+// checks every output it names, takes the single-instance lock (a second windowed copy ends,
+// saying so), makes the game folder current, has the chosen platform build itself with the
+// services the command line asks for, and hands it to the message loop.
 #include <cstdio>
 #include <iostream>
 #include <memory>
 #include <optional>
 
 #include "platform/atomic_file.h"
-#include "platform/audio_recorder.h"
+#include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/instance_lock.h"
 #include "platform/platform.h"
-#include "platform/png_writer.h"
-#include "platform/sdl/sdl_clipboard_sink.h"
+#include "platform/run_services.h"
 #include "platform/sdl/sdl_platform.h"
+#include "platform/surfaces/png_writer.h"
+#include "platform/surfaces/surface_device.h"
 #include "platform/terminal_text.h"
 #include "platform/termination.h"
-#include "platform/text_sink.h"
 #include "platform/text_encoding.h"
 #include "shell/application.h"
 #include "shell/command_line.h"
 #include "shell/error_box.h"
 #include "shell/frame_stats.h"
-#include "shell/scripted_input.h"
 
 namespace fs = std::filesystem;
 using namespace kelvox;
@@ -34,26 +34,6 @@ namespace {
 int fail(const std::string& message) {
   std::fprintf(stderr, "kelvox: %s\n", platform::escapeControls(message).c_str());
   return 2;
-}
-
-// An input file is a few events a line each; anything larger is not one.
-constexpr uint64_t kMaxInputFileBytes = 4u << 20;
-
-std::optional<shell::InputSchedule> readInputFile(const std::string& file, std::string& error) {
-  // A regular file of sane size only: a folder, a FIFO or /dev/zero is refused at once.
-  platform::ReadFailure failure;
-  auto bytes = platform::readRegularFile(file, kMaxInputFileBytes, &failure);
-  if (!bytes) {
-    error = "cannot read the input file " + file + ": " + failure.reason;
-    return std::nullopt;
-  }
-  std::string text(bytes->begin(), bytes->end());
-  shell::InputSchedule schedule;
-  if (!shell::parseInputScript(text, schedule, error)) {
-    error = file + ": " + error;
-    return std::nullopt;
-  }
-  return schedule;
 }
 
 // Why a screenshot cannot go to [file], or "" when it can: a PNG is written whole and renamed
@@ -67,13 +47,19 @@ std::string screenshotTargetProblem(const fs::path& file) {
   return "";
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  // First, before SDL or anything else starts a thread: SIGTERM, SIGINT and SIGHUP then end the
-  // game through its normal teardown, even while a message box is up.
-  platform::watchTerminationSignals();
+// Everything the command line asks for, checked before anything starts.
+struct Run {
   shell::CommandLine line;
+  fs::path gameDir;
+  platform::ServiceOptions services;  // what the platform builds around its own services
+  fs::path screenshot;
+  std::vector<std::pair<uint64_t, fs::path>> screenshotsAt;
+};
+
+// Parses the command line and checks every file it names, so that a bad target never costs a
+// whole run. A status to end with at once, or nullopt to go on.
+std::optional<int> parse(int argc, char** argv, Run& run) {
+  shell::CommandLine& line = run.line;
   std::string error;
   if (!shell::parseCommandLine(argc, argv, line, error)) return fail(error + " (see --help)");
   if (line.help) {
@@ -81,100 +67,78 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  fs::path gameDir = line.gameDir.empty() ? platform::executableFolder() : fs::path(line.gameDir);
   std::error_code ec;
-  gameDir = fs::absolute(gameDir, ec);
-  if (!platform::isDirectory(gameDir)) return fail("no game folder at " + gameDir.string());
+  run.gameDir = fs::absolute(line.gameDir.empty() ? platform::executableFolder() : fs::path(line.gameDir), ec);
+  if (!platform::isDirectory(run.gameDir)) return fail("no game folder at " + run.gameDir.string());
 
-  std::optional<shell::InputSchedule> schedule;
-  if (!line.inputFile.empty() && !(schedule = readInputFile(line.inputFile, error))) return fail(error);
+  if (!line.inputFile.empty() && !(run.services.input = platform::readInputScript(line.inputFile, error)))
+    return fail(error);
 
   // Named from where kelvox was started, before the game folder becomes current.
-  fs::path audioOut = line.audioOut.empty() ? fs::path() : fs::absolute(line.audioOut, ec);
+  if (!line.audioOut.empty()) run.services.audioOut = fs::absolute(line.audioOut, ec);
+  run.services.desktopDepth = line.depth;
 
-  fs::path screenshot = line.screenshot.empty() ? fs::path() : fs::absolute(line.screenshot, ec);
-  std::vector<std::pair<uint64_t, fs::path>> screenshotsAt;
-  for (const auto& [tick, file] : line.screenshotsAt) screenshotsAt.emplace_back(tick, fs::absolute(file, ec));
-  // Every output is checked before the game starts, so a bad target never costs a whole run.
-  if (!screenshot.empty())
-    if (auto why = screenshotTargetProblem(screenshot); !why.empty()) return fail("screenshot " + screenshot.string() + ": " + why);
-  for (const auto& [tick, file] : screenshotsAt)
+  if (!line.screenshot.empty()) run.screenshot = fs::absolute(line.screenshot, ec);
+  for (const auto& [tick, file] : line.screenshotsAt) run.screenshotsAt.emplace_back(tick, fs::absolute(file, ec));
+  if (!run.screenshot.empty())
+    if (auto why = screenshotTargetProblem(run.screenshot); !why.empty())
+      return fail("screenshot " + run.screenshot.string() + ": " + why);
+  for (const auto& [tick, file] : run.screenshotsAt)
     if (auto why = screenshotTargetProblem(file); !why.empty()) return fail("screenshot " + file.string() + ": " + why);
-
-  // One copy of the game at a time: a second windowed copy ends at once, with status 0 as the
-  // original's did, but says why on standard error. A lock that cannot be made at all is an
-  // error of its own, never taken for another copy. Headless runs are batch and test runs and
-  // may run side by side.
-  platform::InstanceLock lock;
-  if (!line.headless) {
-    switch (lock.tryAcquire(&error)) {
-      case platform::InstanceLock::Result::Acquired: break;
-      case platform::InstanceLock::Result::HeldElsewhere:
-        std::fprintf(stderr, "kelvox: another copy of the game is running (it holds %s); this one ends\n",
-                     platform::escapeControls(lock.lockFile().string()).c_str());
-        return 0;
-      case platform::InstanceLock::Result::Failed: return fail("no single-instance lock: " + error);
-    }
-  }
 
   // --texthook: standard output, the clipboard (a window's) or a file named from where kelvox
   // was started.
-  std::unique_ptr<platform::TextSink> textSink;
+  using Hook = platform::TextHookTarget::Kind;
   if (line.textHook == "print") {
-    textSink = std::make_unique<platform::StreamTextSink>(stdout);
+    run.services.textHook.kind = Hook::StandardOutput;
   } else if (line.textHook == "copy") {
     if (line.headless) return fail("--texthook copy needs a window: a headless run has no clipboard");
-    textSink = std::make_unique<platform::sdl::ClipboardTextSink>();
+    run.services.textHook.kind = Hook::Clipboard;
   } else if (!line.textHook.empty()) {
-    textSink = platform::FileTextSink::open(fs::absolute(line.textHook, ec), error);
-    if (!textSink) return fail("--texthook " + line.textHook + ": " + error);
+    run.services.textHook = {Hook::File, fs::absolute(line.textHook, ec)};
   }
+  return std::nullopt;
+}
 
-  // What the original took relative to the current directory lands in the game folder.
-  if (!platform::setCurrentDirectory(gameDir)) return fail("cannot enter " + gameDir.string());
-
-  // The platform owns every service; a headless run has the real clock (or with --fast the
-  // virtual one) and the machine's discs, and prints its message boxes.
-  std::unique_ptr<platform::HeadlessPlatform> headless;
-  std::unique_ptr<platform::sdl::SdlPlatform> sdl;
-  platform::Platform* services;
-  if (line.headless) {
-    headless = std::make_unique<platform::HeadlessPlatform>(
-        gameDir,
-        platform::HeadlessPlatform::Options{.realTime = !line.fast, .systemVolumes = true, .boxLog = &std::cout});
-    // --fast: time is the virtual clock's, which sleeping moves on at once; the wall clock
-    // (random seed, dates) is still the real one.
-    headless->virtualClock().setWallSeconds(platform::SteadyClock().wallSeconds());
-    for (auto a : line.answers) headless->dialogs().queueAnswer(a);
-    services = &headless->platform();
-  } else {
-    sdl = platform::sdl::SdlPlatform::create(gameDir, shell::kAppTitle, error, line.scale);
-    if (!sdl) return fail("cannot open the window: " + error + " (without a display, use --headless)");
-    services = &sdl->platform();
+// One copy of the game at a time: a second windowed copy ends at once, with status 0 as the
+// original's did, but says why on standard error. A lock that cannot be made at all is an
+// error of its own, never taken for another copy. Headless runs are batch and test runs and
+// may run side by side. A status to end with, or nullopt to go on.
+std::optional<int> lockInstance(const Run& run, platform::InstanceLock& lock) {
+  if (run.line.headless) return std::nullopt;
+  std::string error;
+  switch (lock.tryAcquire(&error)) {
+    case platform::InstanceLock::Result::Acquired: return std::nullopt;
+    case platform::InstanceLock::Result::HeldElsewhere:
+      std::fprintf(stderr, "kelvox: another copy of the game is running (it holds %s); this one ends\n",
+                   platform::escapeControls(lock.lockFile().string()).c_str());
+      return 0;
+    case platform::InstanceLock::Result::Failed: return fail("no single-instance lock: " + error);
   }
+  return std::nullopt;
+}
 
-  std::unique_ptr<shell::ScriptedInput> scripted;
-  if (schedule) scripted = std::make_unique<shell::ScriptedInput>(services->window, std::move(*schedule));
-  // --audio-out: the recorder stands between the engine and the device.
-  // Without a sound card it records in step with the engine's clock, as a headless run does.
-  platform::HeadlessAudio clockedAudio(services->clock);
-  std::unique_ptr<platform::AudioRecorder> recorder;
-  if (!audioOut.empty()) {
-    recorder = std::make_unique<platform::AudioRecorder>(services->audio, &clockedAudio);
-    if (!recorder->start(audioOut, error)) return fail("cannot record: " + error);
+// Why the platform could not be built, in the words of the option that asked for the part.
+std::string failureMessage(const Run& run, const platform::ServiceFailure& failure) {
+  switch (failure.part) {
+    case platform::ServiceFailure::Part::TextHook: return "--texthook " + run.line.textHook + ": " + failure.reason;
+    case platform::ServiceFailure::Part::Window:
+      return "cannot open the window: " + failure.reason + " (without a display, use --headless)";
+    case platform::ServiceFailure::Part::Recorder: return "cannot record: " + failure.reason;
+    case platform::ServiceFailure::Part::None: break;
   }
-  services->surfaces.setDesktopDepth(line.depth);
-  platform::Platform base{services->clock,   services->dialogs, services->window,
-                          services->paths,   services->display, recorder ? *recorder : services->audio,
-                          services->fonts,   services->surfaces, services->cd,      textSink.get()};
-  platform::Platform run = scripted ? base.withWindow(*scripted) : base;
+  return failure.reason;
+}
 
+// Runs the game on [services] and takes the screenshots asked for; the exit status.
+int play(const Run& run, platform::Platform& services, platform::RunServices& extras) {
+  const shell::CommandLine& line = run.line;
   shell::FrameStats stats;
   shell::RunOptions options;
   options.frameLimit = line.frames;
   options.exitOnFailedStart = line.headless;
   options.failOnLostSystemFile = line.headless;
-  options.input = scripted.get();
+  options.input = extras.input();
   options.stats = line.stats ? &stats : nullptr;
   options.soundFont = line.soundFont;
   options.terminationRequested = platform::terminationRequested;
@@ -182,32 +146,64 @@ int main(int argc, char** argv) {
   // Screenshots are the frames as the surfaces handed them to the screen, whatever its scale.
   bool screenshotsOk = true;
   auto saveFrame = [&](const fs::path& file) {
-    platform::SurfaceDevice& s = services->surfaces;
+    platform::SurfaceDevice& s = services.surfaces;
     std::string why;
     if (!platform::writePngFile(file, s.lastFrame(), s.lastFrameWidth(), s.lastFrameHeight(), why)) {
       fail("screenshot " + file.string() + ": " + (s.lastFrame() ? why : "no frame was shown"));
       screenshotsOk = false;
     }
   };
-  if (!screenshotsAt.empty())
+  if (!run.screenshotsAt.empty())
     options.afterTick = [&](uint64_t pass) {
-      for (const auto& [tick, file] : screenshotsAt)
+      for (const auto& [tick, file] : run.screenshotsAt)
         if (tick == pass) saveFrame(file);
     };
 
   // Anything that escapes the message loop is shown like any error box, and the program ends.
   int status = 1;
   try {
-    status = shell::runApplication(run, options);
+    status = shell::runApplication(services, options);
   } catch (const std::exception& e) {
-    run.dialogs.messageBox(platform::toSjis(e.what()), shell::kAppTitle, platform::Buttons::Ok, platform::Icon::Stop, 0);
+    services.dialogs.messageBox(platform::toSjis(e.what()), shell::kAppTitle, platform::Buttons::Ok, platform::Icon::Stop, 0);
   }
-  if (!screenshot.empty()) saveFrame(screenshot);
+  if (!run.screenshot.empty()) saveFrame(run.screenshot);
   if (!screenshotsOk && status == 0) status = 1;
   if (line.stats) std::fputs(stats.report().c_str(), stdout);
-  if (recorder) {
-    recorder->close();
-    if (!recorder->finish(error)) return fail("cannot record: " + error);
-  }
+  std::string error;
+  if (!extras.finish(error)) return fail("cannot record: " + error);
   return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // First, before SDL or anything else starts a thread: SIGTERM, SIGINT and SIGHUP then end the
+  // game through its normal teardown, even while a message box is up.
+  platform::watchTerminationSignals();
+  Run run;
+  if (auto status = parse(argc, argv, run)) return *status;
+  platform::InstanceLock lock;
+  if (auto status = lockInstance(run, lock)) return *status;
+  // What the original took relative to the current directory lands in the game folder.
+  if (!platform::setCurrentDirectory(run.gameDir)) return fail("cannot enter " + run.gameDir.string());
+
+  // The platform owns every service, and builds those the command line asks for around its
+  // own; a headless run has the real clock (or with --fast the virtual one) and the
+  // machine's discs, and prints its boxes.
+  platform::ServiceFailure failure;
+  std::unique_ptr<platform::HeadlessPlatform> headless;
+  std::unique_ptr<platform::sdl::SdlPlatform> sdl;
+  if (run.line.headless) {
+    headless = platform::HeadlessPlatform::create(
+        run.gameDir,
+        {.realTime = !run.line.fast, .systemVolumes = true, .boxLog = &std::cout, .answers = run.line.answers},
+        run.services, failure);
+    // --fast: time is the virtual clock's, which sleeping moves on at once; the wall clock
+    // (random seed, dates) is still the real one.
+    if (headless) headless->virtualClock().setWallSeconds(platform::SteadyClock().wallSeconds());
+  } else {
+    sdl = platform::sdl::SdlPlatform::create(run.gameDir, shell::kAppTitle, run.line.scale, run.services, failure);
+  }
+  if (!headless && !sdl) return fail(failureMessage(run, failure));
+  return headless ? play(run, headless->platform(), headless->services()) : play(run, sdl->platform(), sdl->services());
 }

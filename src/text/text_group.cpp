@@ -9,7 +9,7 @@
 #include "common/fatal_error.h"
 #include "graphics/pattern_store.h"
 #include "platform/platform.h"
-#include "platform/surface_glyph_target.h"
+#include "platform/surfaces/surface_glyph_target.h"
 #include "text/text_hook.h"
 #include "text/text_snapshot.h"
 #include "text/text_window.h"

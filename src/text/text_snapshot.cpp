@@ -1,7 +1,7 @@
 // Redrawing a pattern's text into its restored surface.
 #include "text/text_snapshot.h"
 
-#include "platform/surface_glyph_target.h"
+#include "platform/surfaces/surface_glyph_target.h"
 #include "text/text_group.h"
 
 namespace kelvox::text {

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/bitmap.h"
+#include "platform/surfaces/bitmap.h"
 #include "platform/font_engine.h"
 
 namespace kelvox::text {

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "common/fatal_error.h"
-#include "platform/bitmap.h"
-#include "platform/surface.h"
+#include "platform/surfaces/bitmap.h"
+#include "platform/surfaces/surface.h"
 #include "vm/groups.h"
 #include "vm/machine_part.h"
 #include "vm/object_handle.h"

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/bitmap.h"
+#include "platform/surfaces/bitmap.h"
 
 namespace kelvox::vm {
 

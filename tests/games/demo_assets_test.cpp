@@ -11,7 +11,7 @@
 #include "graphics/image_format.h"
 #include "graphics/jpeg_decoder.h"
 #include "graphics/png_decoder.h"
-#include "platform/track_decoder.h"
+#include "platform/cd/track_decoder.h"
 #include "sound/midi_synth.h"
 #include "sound/wav_file.h"
 #include "support/test_game.h"

@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "platform/headless/headless_display.h"
-#include "platform/surface_device.h"
+#include "platform/surfaces/surface_device.h"
 
 namespace kelvox::graphics {
 namespace {

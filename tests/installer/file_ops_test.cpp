@@ -56,6 +56,33 @@ TEST_F(FileOpsTest, CopyDoesNotWriteThroughALink) {
   EXPECT_EQ(readFile(root + "outside"), "keep");
 }
 
+TEST_F(FileOpsTest, WriteGivesItsModeAndReplacesOnlyARegularFile) {
+  struct Case {
+    const char* name;
+    unsigned mode;
+    bool link;  // a link to a file outside stands at the target
+  } cases[] = {{"private file", 0600, false}, {"program", 0755, false}, {"link at the target", 0644, true}};
+  writeFile(root + "outside", "keep");
+  for (const Case& c : cases) {
+    std::string target = root + "entry";
+    unlink(target.c_str());
+    if (c.link) ASSERT_EQ(symlink((root + "outside").c_str(), target.c_str()), 0);
+    else writeFile(target, "old");
+    mode_t before = umask(0077);  // the mode asked for is the mode given, whatever the umask
+    bool written = files.writeFile(target, "new", c.mode);
+    umask(before);
+    EXPECT_EQ(written, !c.link) << c.name;
+    EXPECT_EQ(readFile(root + "outside"), "keep") << c.name;
+    struct stat st {};
+    ASSERT_EQ(lstat(target.c_str(), &st), 0) << c.name;
+    EXPECT_EQ(S_ISLNK(st.st_mode), c.link) << c.name;
+    if (!c.link) {
+      EXPECT_EQ(st.st_mode & 0777, c.mode) << c.name;
+      EXPECT_EQ(readFile(target), "new") << c.name;
+    }
+  }
+}
+
 TEST_F(FileOpsTest, CopyMakesReadOnlyFilesWritableAndProgramsExecutable) {
   writeFile(root + "ro", "x");
   chmod((root + "ro").c_str(), 0444);

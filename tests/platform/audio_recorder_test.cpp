@@ -8,8 +8,8 @@
 #include <unistd.h>
 
 #include "platform/clock.h"
+#include "platform/headless_audio.h"
 #include "support/file_tree.h"
-#include "platform/headless/headless_audio.h"
 #include "support/test_game.h"
 
 namespace kelvox::platform {

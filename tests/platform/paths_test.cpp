@@ -45,18 +45,5 @@ TEST(Paths, ScriptNamesStayInsideTheirFolder) {
     EXPECT_FALSE(isConfinedName(bad)) << bad;
 }
 
-TEST(FileSystem, AtomicWriteReplacesOrLeavesTheOldFile) {
-  test::TempDir dir;
-  std::vector<uint8_t> first{1, 2, 3}, second{4, 5};
-  ASSERT_TRUE(writeFileAtomic(dir.path() / "f", first));
-  ASSERT_TRUE(writeFileAtomic(dir.path() / "f", second));
-  EXPECT_EQ(readWholeFile(dir.path() / "f").value(), second);
-  std::string error;
-  EXPECT_FALSE(writeFileAtomic(dir.path() / "missing" / "f", first, &error));
-  EXPECT_FALSE(error.empty());
-  EXPECT_FALSE(readWholeFile(dir.path() / "nothing", &error).has_value());
-  EXPECT_FALSE(readWholeFile(dir.path(), &error).has_value());  // a folder is not a file
-}
-
 }  // namespace
 }  // namespace kelvox::platform

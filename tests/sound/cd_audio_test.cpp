@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "common/window_messages.h"
-#include "platform/headless/headless_audio.h"
+#include "platform/headless_audio.h"
 #include "sound/cd_group.h"
 #include "support/cd_tracks.h"
 #include "support/test_game.h"

@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "platform/headless/headless_audio.h"
+#include "platform/headless_audio.h"
 #include "shell/engine_host.h"
 #include "sound/midi_group.h"
 #include "sound/midi_synth.h"

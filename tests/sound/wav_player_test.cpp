@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/headless/headless_audio.h"
+#include "platform/headless_audio.h"
 #include "sound/sound_files.h"
 #include "sound/wav_fixtures.h"
 #include "sound/wav_group.h"

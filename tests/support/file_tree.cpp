@@ -15,7 +15,8 @@ FileTree snapshotFiles(const fs::path& folder) {
   FileTree tree;
   for (const auto& entry : fs::recursive_directory_iterator(folder)) {
     const fs::path& p = entry.path();
-    std::string key = fs::relative(p, folder).string();
+    // Named as listed: fs::relative would resolve a link to the file it names.
+    std::string key = p.lexically_relative(folder).string();
     fs::file_status s = fs::symlink_status(p);
     if (fs::is_symlink(s)) tree[key] = "link:" + fs::read_symlink(p).string();
     else if (fs::is_directory(s)) tree[key] = "dir";

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/bitmap.h"
-#include "platform/freetype_font_engine.h"
+#include "platform/surfaces/bitmap.h"
+#include "platform/fonts/freetype_font_engine.h"
 #include "support/test_game.h"
 #include "text/text_window.h"
 #include "text/text_windows.h"

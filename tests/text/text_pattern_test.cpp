@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "graphics/pattern_store.h"
-#include "platform/surface_glyph_target.h"
+#include "platform/surfaces/surface_glyph_target.h"
 #include "support/test_game.h"
 #include "text/text_group.h"
 #include "vm/instruction_set.h"

@@ -7,7 +7,7 @@
 #include <map>
 #include <set>
 
-#include "platform/freetype_font_engine.h"
+#include "platform/fonts/freetype_font_engine.h"
 #include "platform/text_encoding.h"
 
 namespace kelvox::text {

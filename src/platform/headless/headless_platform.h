@@ -4,21 +4,27 @@
 //
 // By default it is the test platform: a VirtualClock (sleeping advances it at once), no disc
 // volumes, message boxes answered from a queue and printed nowhere. A headless run asks for
-// the real clock and the machine's volumes, and for the boxes on standard output.
+// the real clock and the machine's volumes, the boxes on standard output and their answers,
+// and the services of its command line (create, run_services.h).
 #pragma once
 
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <ostream>
+#include <vector>
 
+#include "platform/cd/track_cd_device.h"
 #include "platform/clock.h"
-#include "platform/freetype_font_engine.h"
-#include "platform/headless/headless_audio.h"
+#include "platform/fonts/freetype_font_engine.h"
 #include "platform/headless/headless_dialogs.h"
 #include "platform/headless/headless_display.h"
 #include "platform/headless/headless_window.h"
+#include "platform/headless_audio.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
-#include "platform/track_cd_device.h"
+#include "platform/run_services.h"
+#include "platform/surfaces/surface_device.h"
 #include "platform/volumes.h"
 
 namespace kelvox::platform {
@@ -29,6 +35,7 @@ class HeadlessPlatform {
     bool realTime = false;       // SteadyClock instead of the VirtualClock
     bool systemVolumes = false;  // KELVOX_VOLUMES, the game's Discs/ and the mounted discs instead of fixedVolumes()
     std::ostream* boxLog = nullptr;  // where each message box is printed as one line
+    std::vector<Answer> answers{};   // queued for the message boxes, in order
   };
 
   explicit HeadlessPlatform(std::filesystem::path gameFolder);
@@ -36,7 +43,15 @@ class HeadlessPlatform {
   HeadlessPlatform(const HeadlessPlatform&) = delete;
   HeadlessPlatform& operator=(const HeadlessPlatform&) = delete;
 
-  Platform& platform() { return platform_; }
+  // A run's platform (kelvox --headless): [options], and the services [services] asks for
+  // around the platform's own. There is no clipboard for the text hook. Null with the reason
+  // in [failure].
+  static std::unique_ptr<HeadlessPlatform> create(std::filesystem::path gameFolder, const Options& options,
+                                                  const ServiceOptions& services, ServiceFailure& failure);
+
+  Platform& platform() { return *platform_; }
+  // The run's own services (scripted input, the recording).
+  RunServices& services() { return services_; }
 
   Clock& clock() { return *clock_; }
   // The test clock (the platform's clock unless realTime was asked for).
@@ -69,7 +84,8 @@ class HeadlessPlatform {
   FreeTypeFontEngine fonts_;
   SurfaceDevice surfaces_{display_};
   TrackCdDevice cd_;
-  Platform platform_;
+  RunServices services_;  // after what it wraps: goes first
+  std::optional<Platform> platform_;
 };
 
 }  // namespace kelvox::platform

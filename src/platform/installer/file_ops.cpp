@@ -1,6 +1,5 @@
 // POSIX implementation of the installer's file operations.
 #include "platform/installer/file_ops.h"
-#include "platform/write_all.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -11,6 +10,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+
+#include "platform/file_system.h"
+#include "platform/write_all.h"
 
 namespace kelvox::platform::installer {
 namespace {
@@ -123,31 +125,14 @@ uint64_t FileOps::freeSpaceFigure(const std::string& path) const {
 }
 
 std::optional<std::string> FileOps::readFile(const std::string& path, uint64_t limit) const {
-  Fd in(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-  struct stat st {};
-  if (in.get() < 0 || ::fstat(in.get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
-  if (static_cast<uint64_t>(st.st_size) > limit) return std::nullopt;
-  std::string content;
-  char buffer[64 * 1024];
-  while (true) {
-    ssize_t n = ::read(in.get(), buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return std::nullopt;
-    if (n == 0) return content;
-    content.append(buffer, static_cast<size_t>(n));
-    if (content.size() > limit) return std::nullopt;  // grew while we read it
-  }
+  auto bytes = readRegularFile(path, limit, nullptr);
+  if (!bytes) return std::nullopt;
+  return std::string(bytes->begin(), bytes->end());
 }
 
 bool FileOps::writeFile(const std::string& path, const std::string& content, unsigned mode) {
-  std::string temp = path + ".kelvox-new";
-  Fd out(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, mode));
-  if (out.get() < 0) return false;
-  bool ok = writeAll(out.get(), content.data(), content.size()) && ::fchmod(out.get(), mode) == 0;
-  ok = out.closeChecked() && ok;
-  if (ok && ::rename(temp.c_str(), path.c_str()) == 0) return true;
-  ::unlink(temp.c_str());
-  return false;
+  return writeFileAtomic(path, std::span(reinterpret_cast<const uint8_t*>(content.data()), content.size()), nullptr,
+                         mode);
 }
 
 bool FileOps::isExecutable(const std::string& path) const {

@@ -55,12 +55,13 @@ class FileOps {
   // cannot be determined.
   virtual uint64_t freeSpaceFigure(const std::string& path) const;
 
-  // Whole-file read of a regular file of at most [limit] bytes; nullopt when it is unreadable,
-  // not a regular file (a FIFO or a device is never opened for reading, so it cannot hang)
-  // or larger.
+  // Whole-file read of a regular file of at most [limit] bytes (platform::readRegularFile);
+  // nullopt when it is unreadable, not a regular file (a FIFO or a device is never opened for
+  // reading, so it cannot hang) or larger.
   virtual std::optional<std::string> readFile(const std::string& path, uint64_t limit = kReadLimit) const;
-  // Writes [content] to a temporary file beside [path] and renames it over [path], with mode
-  // [mode]; false (and nothing changed) on failure.
+  // Replaces [path] with [content], with exactly mode [mode], through an AtomicFile: a
+  // temporary file beside it renamed over it. False (and nothing changed) on failure, and for
+  // a [path] that is a link, a FIFO, a device or a folder, which is never replaced.
   virtual bool writeFile(const std::string& path, const std::string& content, unsigned mode = 0644);
 
   // True for a regular file someone may execute.

@@ -6,8 +6,8 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
+
+#include "platform/file_system.h"
 
 namespace kelvox::platform::installer {
 namespace {
@@ -26,10 +26,10 @@ std::string homeFolder() {
   return "/";
 }
 
+// A missing or unreadable file (or a FIFO, or one over the whole-file cap) reads as empty.
 std::string readText(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return {};
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  auto bytes = readWholeFile(file);
+  return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
 }
 
 }  // namespace

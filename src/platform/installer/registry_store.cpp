@@ -1,19 +1,18 @@
 // The registry store's key operations over its file: each call takes an advisory lock on a
-// lock file beside the store, reads the file, and for a change writes a temporary file that is
-// renamed over the old one.
+// lock file beside the store, reads the file, and for a change replaces it through an
+// AtomicFile.
 #include "platform/installer/registry_store.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
 
+#include "platform/file_system.h"
 #include "platform/installer/registry_file.h"
-#include "platform/write_all.h"
 
 namespace kelvox::platform::installer {
 namespace {
@@ -69,50 +68,27 @@ struct StoreContent {
   bool writable() const { return problem.kind == StoreProblem::Kind::None; }
 };
 
-// A missing file is an empty store; anything else that is not a readable regular file is a
-// problem, never an empty store that the next change would write over.
+// A missing file is an empty store; anything else that is not a readable regular file (a
+// folder, a device, an I/O error, a file over the whole-file cap) is a problem, never an
+// empty store that the next change would write over.
 StoreContent readStore(const std::string& file) {
   StoreContent content;
-  int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
-    if (errno != ENOENT) content.problem.kind = StoreProblem::Kind::Unreadable;
+  ReadFailure failure;
+  auto bytes = readRegularFile(file, kMaxWholeFileBytes, &failure);
+  if (!bytes) {
+    if (failure.kind != ReadFailure::Kind::Missing) content.problem.kind = StoreProblem::Kind::Unreadable;
     return content;
   }
-  std::string text;
-  struct stat st {};
-  bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-  char buffer[64 * 1024];
-  while (ok) {
-    ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) ok = false;
-    if (n <= 0) break;
-    text.append(buffer, static_cast<size_t>(n));
-  }
-  ::close(fd);
-  if (!ok) {
-    content.problem.kind = StoreProblem::Kind::Unreadable;
-    return content;
-  }
-  content.keys = parseRegistryText(text, &content.problem.line);
+  content.keys = parseRegistryText(std::string(bytes->begin(), bytes->end()), &content.problem.line);
   if (content.problem.line != 0) content.problem.kind = StoreProblem::Kind::Damaged;
   return content;
 }
 
-// The new text goes to a fresh temporary file beside the store, then replaces the store. Under
-// the exclusive lock any old temporary file is a leftover; removing it first (a link goes, not
-// what it points to) and creating exclusively means nothing is ever written through a link.
+// The new text replaces the store through an AtomicFile: nothing is written through a link,
+// and a crash or a full disk leaves the old store whole.
 bool writeStore(const std::string& file, const RegistryMap& keys) {
-  std::string temp = file + ".new";
   std::string text = registryText(keys);
-  ::unlink(temp.c_str());
-  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  bool ok = writeAll(fd, text.data(), text.size());
-  ok = ::close(fd) == 0 && ok;
-  if (ok && ::rename(temp.c_str(), file.c_str()) == 0) return true;
-  ::unlink(temp.c_str());
-  return false;
+  return writeFileAtomic(file, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
 }
 
 // Direct subkey records of [full] in [keys], sorted by folded name.

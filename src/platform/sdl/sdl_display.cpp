@@ -5,7 +5,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "platform/png_writer.h"
+#include "platform/surfaces/png_writer.h"
 
 #include <SDL.h>
 

@@ -12,6 +12,8 @@
 namespace kelvox::platform {
 namespace {
 
+namespace fs = std::filesystem;
+
 TEST(HeadlessPlatform, TheBundleIsTheOwnedServices) {
   HeadlessPlatform p("/nonexistent");
   Platform& bundle = p.platform();
@@ -21,6 +23,39 @@ TEST(HeadlessPlatform, TheBundleIsTheOwnedServices) {
   EXPECT_EQ(&bundle.audio, static_cast<AudioDevice*>(&p.audio()));
   HeadlessPlatform real("/nonexistent", {.realTime = true});
   EXPECT_NE(&real.clock(), static_cast<Clock*>(&real.virtualClock()));
+}
+
+TEST(HeadlessPlatform, ARunsServicesWrapItsOwnOrNameThePartThatFailed) {
+  using Part = ServiceFailure::Part;
+  using Hook = TextHookTarget::Kind;
+  test::TempDir dir;
+  struct Case {
+    const char* name;
+    ServiceOptions services;
+    Part failed;
+  } cases[] = {
+      {"none", {}, Part::None},
+      {"everything", {{Hook::File, dir.path() / "said.txt"}, InputSchedule{}, dir.path() / "heard.wav", 16}, Part::None},
+      {"a hook into a folder", {.textHook = {Hook::File, dir.path()}}, Part::TextHook},
+      {"the clipboard", {.textHook = {Hook::Clipboard, {}}}, Part::TextHook},
+      {"a recording into a folder", {.audioOut = dir.path()}, Part::Recorder},
+  };
+  for (const Case& c : cases) {
+    ServiceFailure failure;
+    auto p = HeadlessPlatform::create("/nonexistent", {}, c.services, failure);
+    EXPECT_EQ(failure.part, c.failed) << c.name;
+    EXPECT_EQ(p == nullptr, c.failed != Part::None) << c.name;
+    if (!p) continue;
+    Platform& bundle = p->platform();
+    EXPECT_EQ(&bundle.window == &p->window(), !c.services.input) << c.name;
+    EXPECT_EQ(p->services().input() != nullptr, c.services.input.has_value()) << c.name;
+    EXPECT_EQ(&bundle.audio == &p->audio(), c.services.audioOut.empty()) << c.name;
+    EXPECT_EQ(bundle.textSink != nullptr, c.services.textHook.kind != Hook::None) << c.name;
+    EXPECT_EQ(p->surfaces().desktopDepth(), c.services.desktopDepth) << c.name;
+    std::string error;
+    EXPECT_TRUE(p->services().finish(error)) << c.name << ": " << error;
+  }
+  EXPECT_TRUE(fs::exists(dir.path() / "heard.wav"));
 }
 
 TEST(HeadlessPlatform, DrivesAreFoundThroughThePathsVolumes) {
