@@ -6,7 +6,7 @@ JOBS       ?= 2
 # Warnings stop the build where we check it (make test, CI), not for a packager's compiler.
 WERROR     ?= OFF
 
-.PHONY: deps build run test test-sanitize bench fuzz clean
+.PHONY: deps build run test test-sanitize bench fuzz package dist clean
 
 deps:
 	@scripts/install-deps.sh
@@ -36,5 +36,13 @@ fuzz: deps
 	@cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DKELVOX_FUZZ=ON -DKELVOX_BENCH=OFF -DKELVOX_WERROR=ON >/dev/null
 	@cmake --build build-fuzz -j $(JOBS) --target fuzz-vm fuzz-installer-config fuzz-images image-fuzz-seeds fuzz-wav fuzz-midi fuzz-save fuzz-save-state fuzz-save-stacks fuzz-save-sys fuzz-save-bmp fuzz-track
 
+# A Debian package of the programs and the demo, made from the build tree by CPack.
+package: build
+	cd $(BUILD) && cpack -G DEB
+
+# dist/: the demo game as a game ships, with its installer and setup file.
+dist: build
+	@scripts/make-dist.sh $(BUILD) dist
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz
+	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz dist

@@ -18,6 +18,7 @@ packages=(
   clang libclang-rt-dev            # fuzz targets (libFuzzer)
   libgtk-3-dev                     # the installer's wizard
   desktop-file-utils xdg-utils xdotool  # Desktop Entry checks, menus, the wizard test
+  appstream                        # the packaging test validates the AppStream metadata
 )
 
 missing=()

@@ -7,7 +7,11 @@ namespace kelvox::shell {
 
 std::string usageText() {
   return "Usage: kelvox [OPTIONS] [GAME_DIR]\n"
-         "Runs the game in GAME_DIR (default: the folder of the kelvox program).\n"
+         "Runs the game in GAME_DIR. Without it: a game beside the kelvox program, else the\n"
+         "demo that came with it (games/demo beside a built kelvox, ../share/kelvox/demo\n"
+         "beside an installed one, played from $XDG_DATA_HOME/kelvox/demo, a folder of\n"
+         "links to it where its saves go); with none of them, kelvox says where it looked\n"
+         "and exits with status 1.\n"
          "\n"
          "Options:\n"
          "  --headless      no window and no audio device; every message box is printed\n"

@@ -13,6 +13,7 @@
 #include "platform/headless/headless_platform.h"
 #include "platform/instance_lock.h"
 #include "platform/platform.h"
+#include "platform/play_folder.h"
 #include "platform/run_services.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/surfaces/png_writer.h"
@@ -24,6 +25,7 @@
 #include "shell/command_line.h"
 #include "shell/error_box.h"
 #include "shell/frame_stats.h"
+#include "shell/game_folder.h"
 
 namespace fs = std::filesystem;
 using namespace kelvox;
@@ -68,8 +70,29 @@ std::optional<int> parse(int argc, char** argv, Run& run) {
   }
 
   std::error_code ec;
-  run.gameDir = fs::absolute(line.gameDir.empty() ? platform::executableFolder() : fs::path(line.gameDir), ec);
-  if (!platform::isDirectory(run.gameDir)) return fail("no game folder at " + run.gameDir.string());
+  if (line.gameDir.empty()) {
+    // No folder named: a game beside the program, else the demo that came with it.
+    std::vector<fs::path> candidates = shell::defaultGameFolders(platform::executableFolder());
+    std::optional<fs::path> found = shell::firstGameFolder(candidates);
+    if (!found) {
+      std::fprintf(stderr, "kelvox: %s\n", shell::noGameMessage(candidates).c_str());
+      return 1;
+    }
+    run.gameDir = *found;
+    // The installed demo (the last place looked at) is shared and may be read-only: it plays
+    // from a folder of the player's own that links to it, so saves go there.
+    if (*found == candidates.back()) {
+      std::optional<fs::path> play = platform::userPlayFolder("demo");
+      if (play && platform::linkPlayFolder(*found, *play, error))
+        run.gameDir = *play;
+      else
+        std::fprintf(stderr, "kelvox: the demo plays where it is installed, so saving may fail: %s\n",
+                     platform::escapeControls(play ? error : "neither XDG_DATA_HOME nor HOME is set").c_str());
+    }
+  } else {
+    run.gameDir = fs::absolute(fs::path(line.gameDir), ec);
+    if (!platform::isDirectory(run.gameDir)) return fail("no game folder at " + run.gameDir.string());
+  }
 
   if (!line.inputFile.empty() && !(run.services.input = platform::readInputScript(line.inputFile, error)))
     return fail(error);

@@ -2,15 +2,15 @@
 # The demo in a real window on a private virtual X server, in real time: the title, then New
 # game and a right click on the first line. While the title waits, and while the right-click
 # menu waits over the scene, the window system's own screenshot of the window (ImageMagick's
-# import) must match the engine's screenshot of that tick pixel for pixel. Skips (77) without
-# Xvfb or ImageMagick.
+# import) must match the engine's screenshot of that tick pixel for pixel. The window carries
+# the program's 64 x 64 icon. Skips (77) without Xvfb or ImageMagick.
 #   demo-window.sh KELVOX GAME_DIR WORK_DIR
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../smoke/xvfb.sh"
 kelvox=$1 game=$2 work=$3
 caption="星降る丘の天文台 ― Kelvox デモ"
-for tool in import compare xwininfo; do
+for tool in import compare xwininfo xprop; do
   command -v $tool >/dev/null 2>&1 || { echo "$tool is not installed: skipped"; exit 77; }
 done
 
@@ -66,6 +66,7 @@ for scene in title menu; do
   [ "$differ" = 0 ] || fail "$scene: $differ pixels differ between the window and the engine's screenshot"
   echo "$scene: the window shows the engine's frame exactly"
 done
+LC_ALL=C xprop -id "$id" _NET_WM_ICON | grep -q "Icon (64 x 64)" || fail "the window has no 64 x 64 icon"
 wait "$kelvox_pid"
 status=$?
 kelvox_pid=""

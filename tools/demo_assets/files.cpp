@@ -19,7 +19,8 @@ void appendPngBytes(png_structp png, png_bytep data, size_t n) {
 void noFlush(png_structp) {}
 
 // libpng reports errors by longjmp: this function holds no C++ objects that need unwinding.
-bool encodePng(std::vector<uint8_t>& out, const std::vector<uint8_t>& rgb, int width, int height) {
+// [channels]: 3 for RGB, 4 for RGBA.
+bool encodePng(std::vector<uint8_t>& out, const std::vector<uint8_t>& rgb, int width, int height, int channels) {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   if (png == nullptr) return false;
   png_infop info = png_create_info_struct(png);
@@ -28,12 +29,13 @@ bool encodePng(std::vector<uint8_t>& out, const std::vector<uint8_t>& rgb, int w
     return false;
   }
   png_set_write_fn(png, &out, appendPngBytes, noFlush);
-  png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_RGB,
+  png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+               channels == 4 ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
                PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_set_compression_level(png, 9);
   png_write_info(png, info);
   for (int y = 0; y < height; ++y)
-    png_write_row(png, const_cast<png_bytep>(&rgb[static_cast<size_t>(y) * width * 3]));
+    png_write_row(png, const_cast<png_bytep>(&rgb[static_cast<size_t>(y) * width * channels]));
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);
   return true;
@@ -86,7 +88,17 @@ bool writeBytes(const std::filesystem::path& file, const std::vector<uint8_t>& b
 bool writePng(const std::filesystem::path& file, const std::vector<uint8_t>& rgb, int width, int height,
               std::string& error) {
   std::vector<uint8_t> bytes;
-  if (!encodePng(bytes, rgb, width, height)) {
+  if (!encodePng(bytes, rgb, width, height, 3)) {
+    error = "cannot encode " + file.string();
+    return false;
+  }
+  return writeBytes(file, bytes, error);
+}
+
+bool writePngWithAlpha(const std::filesystem::path& file, const std::vector<uint8_t>& rgba, int width, int height,
+                       std::string& error) {
+  std::vector<uint8_t> bytes;
+  if (!encodePng(bytes, rgba, width, height, 4)) {
     error = "cannot encode " + file.string();
     return false;
   }

@@ -10,6 +10,7 @@
 
 #include "platform/sdl/game_viewport.h"
 #include "platform/sdl/virtual_keys.h"
+#include "platform/sdl/window_icon.h"
 #include "platform/text_encoding.h"
 
 namespace kelvox::platform::sdl {
@@ -142,6 +143,7 @@ std::unique_ptr<SdlWindow> SdlWindow::create(const std::string& sjisCaption, std
     quitSdlVideo();
     return nullptr;
   }
+  setWindowIcon(window);
   SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, 0);
   if (renderer == nullptr) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
   if (renderer == nullptr) {
