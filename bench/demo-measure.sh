@@ -3,14 +3,18 @@
 #   demo-measure.sh start BUILD_DIR        start of kelvox to its first presented frame, warm
 #                                          cache, ten runs each headless and (under Xvfb, when
 #                                          installed) in a window; the median and the slowest
+#   demo-measure.sh start-installed BUILD_DIR
+#                                          the same for the demo installed with cmake --install
+#                                          into a scratch prefix, started without a folder
+#                                          (so finding it and linking the player's folder count)
 #   demo-measure.sh rss BUILD_DIR          peak resident memory over the whole play-through,
 #                                          headless (--fast) and in a window in real time
 #   demo-measure.sh soak BUILD_DIR [MIN]   the play-through looped headless in real time for
 #                                          MIN minutes (30): resident memory at the start and
 #                                          the end, and any error box
 set -eu
-what=${1:?usage: demo-measure.sh start|rss|soak BUILD_DIR [MINUTES]}
-build=$(cd "${2:?usage: demo-measure.sh start|rss|soak BUILD_DIR [MINUTES]}" && pwd)
+what=${1:?usage: demo-measure.sh start|start-installed|rss|soak BUILD_DIR [MINUTES]}
+build=$(cd "${2:?usage: demo-measure.sh start|start-installed|rss|soak BUILD_DIR [MINUTES]}" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 input=$here/../tests/games/demo-playthrough.input
 work=$(mktemp -d "${TMPDIR:-/tmp}/kelvox-measure.XXXXXX")
@@ -18,12 +22,16 @@ trap 'rm -rf "$work"' EXIT
 fresh_game() { rm -rf "$work/game"; cp -r "$build/games/demo" "$work/game"; }
 
 # The time from starting kelvox to the PNG of tick 0, the first frame it presents, in ms.
+# KELVOX (default: the build's) runs the game GAME (default: a fresh copy of the demo; "none"
+# for no folder argument).
 first_frame_ms() {
-  fresh_game
+  local game=${GAME:-$work/game}
+  [ -z "${GAME:-}" ] && fresh_game
+  [ "$game" = none ] && game=
   rm -f "$work/first.png"
   local start end
   start=$(date +%s%N)
-  "$build/kelvox" "$@" --frames 40 --screenshot-at 0:"$work/first.png" "$work/game" >/dev/null 2>&1 &
+  "${KELVOX:-$build/kelvox}" "$@" --frames 40 --screenshot-at 0:"$work/first.png" $game >/dev/null 2>&1 &
   local pid=$!
   while [ ! -f "$work/first.png" ] && kill -0 $pid 2>/dev/null; do sleep 0.001; done
   end=$(stat -c %.9Y "$work/first.png" | tr -d .)
@@ -52,6 +60,24 @@ start)
     for _ in $(seq 10); do runs+=($(first_frame_ms --scale 1)); done
     stop_xvfb
     report "start to first frame, in a window (Xvfb)" "${runs[@]}"
+  fi
+  ;;
+start-installed)
+  cmake --install "$build" --prefix "$work/prefix" >/dev/null
+  export KELVOX=$work/prefix/bin/kelvox GAME=none HOME=$work/home
+  unset XDG_DATA_HOME
+  first_frame_ms --headless >/dev/null  # warm the cache; makes the player's folder
+  runs=()
+  for _ in $(seq 10); do runs+=($(first_frame_ms --headless)); done
+  report "installed demo, start to first frame, headless" "${runs[@]}"
+  if command -v Xvfb >/dev/null; then
+    . "$here/../tests/smoke/xvfb.sh"
+    start_xvfb
+    export SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR=$work
+    runs=()
+    for _ in $(seq 10); do runs+=($(first_frame_ms --scale 1)); done
+    stop_xvfb
+    report "installed demo, start to first frame, in a window (Xvfb)" "${runs[@]}"
   fi
   ;;
 rss)
@@ -101,7 +127,7 @@ PY
   echo "soak: error boxes: $(grep -c 'caption=Zarveth' "$work/boxes.log" || true), other boxes: $(grep -vc 'caption=Zarveth' "$work/boxes.log" || true)"
   ;;
 *)
-  echo "usage: demo-measure.sh start|rss|soak BUILD_DIR [MINUTES]"
+  echo "usage: demo-measure.sh start|start-installed|rss|soak BUILD_DIR [MINUTES]"
   exit 2
   ;;
 esac

@@ -19,8 +19,11 @@ programs=(kelvox kvasm kvdis)
 [ "$with_installer" = ON ] && programs+=(kelvox-installer)
 for program in "${programs[@]}"; do [ -x "$p/bin/$program" ] || fail "bin/$program is not installed"; done
 [ -e "$p/bin/installer" ] && fail "a program on the PATH is called installer"
-for page in man6/kelvox.6 man1/kvasm.1 man1/kvdis.1; do [ -f "$p/share/man/$page" ] || fail "no manual page $page"; done
-[ "$with_installer" = ON ] && { [ -f "$p/share/man/man1/kelvox-installer.1" ] || fail "no manual page of the installer"; }
+pages=(man6/kelvox.6 man1/kvasm.1 man1/kvdis.1)
+[ "$with_installer" = ON ] && pages+=(man1/kelvox-installer.1)
+for page in "${pages[@]}"; do
+  gzip -dc "$p/share/man/$page.gz" 2>/dev/null | grep -q '^\.TH ' || fail "no manual page $page.gz"
+done
 for size in 16 24 32 48 64 128 256; do
   png=$p/share/icons/hicolor/${size}x${size}/apps/$id.png
   [ "$(head -c 8 "$png" | od -An -tx1 | tr -d ' ')" = 89504e470d0a1a0a ] || fail "$png is not a PNG picture"

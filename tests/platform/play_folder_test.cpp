@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 
 #include "support/test_game.h"
@@ -94,30 +93,6 @@ TEST(PlayFolder, APlayFolderThatIsNotAFolderOfItsOwnIsRefused) {
   EXPECT_TRUE(fs::is_empty(root.path() / "elsewhere"));
   EXPECT_FALSE(linkPlayFolder(game, root.path() / "file", error));
   EXPECT_EQ(root.read("file"), "sentinel");
-}
-
-TEST(PlayFolder, TheUsersDataFolderFromXdgDataHomeElseHome) {
-  struct Case {
-    const char* xdgDataHome;  // nullptr: unset
-    const char* home;
-    std::optional<fs::path> expected;
-  };
-  const Case cases[] = {
-      {"/x/data", "/h", fs::path("/x/data/kelvox/demo")},
-      {"relative/data", "/h", fs::path("/h/.local/share/kelvox/demo")},
-      {nullptr, "/h", fs::path("/h/.local/share/kelvox/demo")},
-      {nullptr, nullptr, std::nullopt},
-  };
-  const char* savedData = std::getenv("XDG_DATA_HOME");
-  const char* savedHome = std::getenv("HOME");
-  std::string keepData = savedData ? savedData : "", keepHome = savedHome ? savedHome : "";
-  for (const Case& c : cases) {
-    c.xdgDataHome ? setenv("XDG_DATA_HOME", c.xdgDataHome, 1) : unsetenv("XDG_DATA_HOME");
-    c.home ? setenv("HOME", c.home, 1) : unsetenv("HOME");
-    EXPECT_EQ(userPlayFolder("demo"), c.expected) << (c.xdgDataHome ? c.xdgDataHome : "-");
-  }
-  savedData ? setenv("XDG_DATA_HOME", keepData.c_str(), 1) : unsetenv("XDG_DATA_HOME");
-  savedHome ? setenv("HOME", keepHome.c_str(), 1) : unsetenv("HOME");
 }
 
 }  // namespace
