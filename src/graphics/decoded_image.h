@@ -6,7 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
+#include <vector>
 
 namespace kelvox::graphics {
 
@@ -35,37 +35,44 @@ class DecodedImage {
   // Makes room for [width] × [height] zeroed pixels, replacing any earlier ones. The decoders
   // check the size with imageSizeAllowed() first.
   void allocate(int32_t width, int32_t height) {
-    pixels_ = std::make_unique<uint8_t[]>(size_t(width) * 4 * size_t(height));  // zeroed
+    pixels_.assign(size_t(width) * size_t(height), 0);
     width_ = width;
     height_ = height;
     pitch_ = width * 4;
   }
 
-  bool empty() const { return !pixels_; }
+  bool empty() const { return pixels_.empty(); }
   int32_t width() const { return width_; }
   int32_t height() const { return height_; }
   int32_t pitch() const { return pitch_; }  // bytes per row: width × 4
-  uint8_t* firstRow() { return pixels_.get(); }
-  const uint8_t* firstRow() const { return pixels_.get(); }
+  uint8_t* firstRow() { return empty() ? nullptr : reinterpret_cast<uint8_t*>(pixels_.data()); }
+  const uint8_t* firstRow() const { return empty() ? nullptr : reinterpret_cast<const uint8_t*>(pixels_.data()); }
 
   // The address of pixel ([x], [y]): first row + x × 4 + y × pitch. Null for an empty image.
   uint8_t* PixelAddress(int32_t x, int32_t y) {
-    return pixels_ ? pixels_.get() + ptrdiff_t{x} * 4 + ptrdiff_t{y} * pitch_ : nullptr;
+    return empty() ? nullptr : firstRow() + ptrdiff_t{x} * 4 + ptrdiff_t{y} * pitch_;
   }
   // The source pixel at ([x], [y]), which must lie inside the image.
   uint32_t pixel(int32_t x, int32_t y) const {
-    const uint8_t* p = pixels_.get() + ptrdiff_t{x} * 4 + ptrdiff_t{y} * pitch_;
+    const uint8_t* p = firstRow() + ptrdiff_t{x} * 4 + ptrdiff_t{y} * pitch_;
     return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
   }
 
   // Frees the pixels, leaving the image empty.
   void Release() {
-    pixels_.reset();
+    pixels_ = {};
     width_ = height_ = pitch_ = 0;
+  }
+  // Hands the pixels over (a pattern keeps them as its copy, so a picture is not copied once
+  // more), leaving the image empty.
+  std::vector<uint32_t> takePixels() {
+    std::vector<uint32_t> taken = std::move(pixels_);
+    Release();
+    return taken;
   }
 
  private:
-  std::unique_ptr<uint8_t[]> pixels_;
+  std::vector<uint32_t> pixels_;  // as bytes: blue, green, red, 0
   int32_t width_ = 0;
   int32_t height_ = 0;
   int32_t pitch_ = 0;

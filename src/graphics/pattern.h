@@ -41,7 +41,8 @@ struct TPattern {
   int32_t drawMode = 0;  // 0 to 9, copied into every sprite that shows the pattern
   int32_t pitch = 0;     // bytes per row of [pixels]
   std::unique_ptr<PatternTextSnapshot> textSnapshot;  // when set, the surface is redrawn from it
-  std::vector<uint32_t> pixels;  // 0x00RRGGBB, width × height, rows without padding
+  // 0x00RRGGBB, width × height, rows without padding; empty for a blank pattern (all 0)
+  std::vector<uint32_t> pixels;
   std::string name;              // the file it was loaded from, else empty
   TPatternRef* owner = nullptr;  // the ref that owns this record
 };

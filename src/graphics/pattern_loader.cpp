@@ -55,8 +55,8 @@ void LoadPattern(vm::MachineContext& m, PatternHandle& entry, int32_t mode, std:
   if (current && current->pattern && !current->pattern->name.empty() && current->pattern->name == path) return;
   displayOf(m);  // 53 before the file is read
   DecodedImage image = decodePicture(readPictureFile(file, name), name);
-  TPatternRef* ref = replaceWithPixels(m, entry, reinterpret_cast<const uint32_t*>(image.firstRow()), image.width(),
-                                       image.height(), image.pitch(), mode);
+  const int32_t width = image.width(), height = image.height();
+  TPatternRef* ref = replaceWithPixels(m, entry, image.takePixels(), width, height, mode);
   ref->pattern->name = path;
 }
 
@@ -68,7 +68,7 @@ void GeneratePattern(vm::MachineContext& m, PatternHandle& entry, int32_t mode, 
   // allocated, with the decoders' caps.
   if (!imageSizeAllowed(width, height)) raiseFatal(Fault::OffscreenCreate);
   std::vector<uint32_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height), colour);
-  TPatternRef* ref = replaceWithPixels(m, entry, pixels.data(), width, height, width * 4, mode);
+  TPatternRef* ref = replaceWithPixels(m, entry, std::move(pixels), width, height, mode);
   ref->pattern->name.clear();
 }
 

@@ -91,12 +91,24 @@ TPatternRef* CreateFromPixels(TDisplay& display, TPatternRef* oldRef, const uint
   return record(display, std::move(s), width, height, mode, std::move(copy), "01");
 }
 
+TPatternRef* CreateFromPixels(TDisplay& display, TPatternRef* oldRef, std::vector<uint32_t> pixels, int32_t width,
+                              int32_t height, int32_t mode) {
+  if (oldRef) Destroy(display, oldRef);
+  std::unique_ptr<Surface> s = makeSurface(display, width, height, mode, false);
+  LockedArea a;
+  if (s->lock(nullptr, a) != SurfaceResult::Ok) raiseFatal(Fault::OffscreenCreate);
+  convertInto(display, a, pixels.data(), width * 4);
+  s->unlock();
+  s->setColorKey(0);
+  return record(display, std::move(s), width, height, mode, std::move(pixels), "01");
+}
+
 TPatternRef* CreateBlank(TDisplay& display, TPatternRef* oldRef, int32_t width, int32_t height, int32_t mode,
                          bool forceSystem) {
   if (oldRef) Destroy(display, oldRef);
   std::unique_ptr<Surface> s = makeSurface(display, width, height, mode, forceSystem);
-  std::vector<uint32_t> zeros(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
-  return record(display, std::move(s), width, height, mode, std::move(zeros), "05");
+  // No pixel copy: a blank pattern is refilled by clearing it, or from its text snapshot.
+  return record(display, std::move(s), width, height, mode, {}, "05");
 }
 
 TPatternRef* CapturePacked(TDisplay& display, TPatternRef* oldRef, int32_t x, int32_t y, int32_t width,
@@ -155,6 +167,7 @@ int Refill(const TDisplay& display, TPatternRef* ref) {
     s.releaseDC();
     return 0;
   }
+  if (p->pixels.empty()) return 0;  // a blank pattern: cleared above
   if (s.lock(nullptr, a) != SurfaceResult::Ok || display.rowOps() == nullptr) return 1;
   convertInto(display, a, p->pixels.data(), p->pitch);
   s.unlock();
@@ -212,6 +225,13 @@ TPatternRef* replaceWithPixels(vm::MachineContext& m, PatternHandle& entry, cons
                                int32_t height, int32_t pitch, int32_t mode) {
   return replacePattern(m, entry, [&](TDisplay& display, TPatternRef* old) {
     return CreateFromPixels(display, old, pixels, width, height, pitch, mode, false);
+  });
+}
+
+TPatternRef* replaceWithPixels(vm::MachineContext& m, PatternHandle& entry, std::vector<uint32_t> pixels, int32_t width,
+                               int32_t height, int32_t mode) {
+  return replacePattern(m, entry, [&](TDisplay& display, TPatternRef* old) {
+    return CreateFromPixels(display, old, std::move(pixels), width, height, mode);
   });
 }
 

@@ -17,6 +17,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "graphics/display.h"
 #include "graphics/pattern.h"
@@ -30,7 +31,12 @@ namespace kelvox::graphics {
 // the display has no surfaces or a surface cannot be made or locked.
 TPatternRef* CreateFromPixels(TDisplay& display, TPatternRef* oldRef, const uint32_t* pixels, int32_t width,
                               int32_t height, int32_t pitch, int32_t mode, bool forceSystem);
-// Like CreateFromPixels with a zero-filled pixel copy and nothing drawn (a text window's page).
+// CreateFromPixels over [pixels], width × height without padding, which the pattern keeps as
+// its copy instead of copying them (surface memory by the rules, never forced).
+TPatternRef* CreateFromPixels(TDisplay& display, TPatternRef* oldRef, std::vector<uint32_t> pixels, int32_t width,
+                              int32_t height, int32_t mode);
+// Like CreateFromPixels with nothing drawn (a text window's page); it keeps no pixel copy, since
+// a refill clears it (or redraws its text snapshot).
 TPatternRef* CreateBlank(TDisplay& display, TPatternRef* oldRef, int32_t width, int32_t height, int32_t mode,
                          bool forceSystem);
 // MakePackedPattern: composes the screen rectangle ([x], [y], [width] × [height]), clipped to
@@ -87,5 +93,8 @@ TPatternRef* replacePattern(vm::MachineContext& m, PatternHandle& entry, Make&& 
 // rules, never forced). Null only when [pixels] is null; the entry is then empty.
 TPatternRef* replaceWithPixels(vm::MachineContext& m, PatternHandle& entry, const uint32_t* pixels, int32_t width,
                                int32_t height, int32_t pitch, int32_t mode);
+// The same with [pixels] (width × height, no padding) handed over to the pattern.
+TPatternRef* replaceWithPixels(vm::MachineContext& m, PatternHandle& entry, std::vector<uint32_t> pixels, int32_t width,
+                               int32_t height, int32_t mode);
 
 }  // namespace kelvox::graphics

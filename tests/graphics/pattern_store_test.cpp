@@ -89,6 +89,8 @@ TEST_F(Patterns, LostSurfacesAreRefilledFromPixelsOrText) {
   TPatternRef* text = CreateBlank(display, nullptr, 4, 2, 1, true);
   auto* snapshot = new MarkerSnapshot;
   text->pattern->textSnapshot.reset(snapshot);
+  TPatternRef* blank = CreateBlank(display, nullptr, 2, 2, 0, false);  // no pixel copy, no text
+  blank->pattern->surface->colorFill(nullptr, 0x123456);
   device.loseAllSurfaces();
   display.Refresh();  // brings the back buffer back; patterns stay lost until refilled
   EXPECT_EQ(picture->pattern->surface->isLost(), SurfaceResult::SurfaceLost);
@@ -98,6 +100,7 @@ TEST_F(Patterns, LostSurfacesAreRefilledFromPixelsOrText) {
   EXPECT_EQ(text->pattern->surface->rawPixel(0, 0), 0x77u);
   EXPECT_EQ(text->pattern->surface->rawPixel(1, 0), 0u);
   EXPECT_EQ(snapshot->draws, 1);
+  EXPECT_EQ(blank->pattern->surface->rawPixel(1, 1), 0u);  // back blank
   // A surface that will not come back cannot be refilled.
   device.loseAllSurfaces();
   device.setRestoreRefused(true);
@@ -105,6 +108,7 @@ TEST_F(Patterns, LostSurfacesAreRefilledFromPixelsOrText) {
   device.setRestoreRefused(false);
   Destroy(display, picture);
   Destroy(display, text);
+  Destroy(display, blank);
 }
 
 TEST_F(Patterns, AModeChangeKeepsEveryPatternsPixelsAtTheNewDepth) {
