@@ -80,6 +80,8 @@ bool linkPlayFolder(const fs::path& game, const fs::path& play, std::string& err
     if (!fs::exists(here)) {
       std::error_code linkError;
       fs::create_symlink(source, at, linkError);
+      // Another kelvox starting at the same moment may have made the same link first.
+      if (linkError == std::errc::file_exists && fs::read_symlink(at, ignored) == source) linkError.clear();
       if (linkError) {
         error = "cannot link " + at.string() + ": " + linkError.message();
         return false;
