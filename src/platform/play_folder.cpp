@@ -43,11 +43,14 @@ bool replaceLink(const fs::path& target, const fs::path& at, std::string& error)
   std::error_code ec;
   fs::path fresh = at;
   fresh += ".new-link";
-  fs::remove(fresh, ec);  // a leftover of an interrupted run: a link, or nothing
+  // A leftover of an interrupted run is a link; anything else of that name is the player's.
+  if (fs::is_symlink(fs::symlink_status(fresh, ec))) fs::remove(fresh, ec);
   fs::create_symlink(target, fresh, ec);
-  if (!ec) fs::rename(fresh, at, ec);
+  const bool made = !ec;
+  if (made) fs::rename(fresh, at, ec);
   if (ec) {
-    fs::remove(fresh, ec);
+    std::error_code ignored;
+    if (made) fs::remove(fresh, ignored);
     error = "cannot link " + at.string() + ": " + ec.message();
     return false;
   }

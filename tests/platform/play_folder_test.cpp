@@ -95,5 +95,17 @@ TEST(PlayFolder, APlayFolderThatIsNotAFolderOfItsOwnIsRefused) {
   EXPECT_EQ(root.read("file"), "sentinel");
 }
 
+TEST(PlayFolder, AFileOfThePlayersWhereALinkIsMadeIsKept) {
+  test::TempDir root;
+  fs::path game = makeGame(root), play = root.path() / "home/kelvox/demo";
+  fs::create_directories(play);
+  fs::create_symlink(root.path() / "old/kelvox/demo/Script", play / "Script");
+  root.write("home/kelvox/demo/Script.new-link", "sentinel");
+  std::string error;
+  EXPECT_FALSE(linkPlayFolder(game, play, error));
+  EXPECT_EQ(root.read("home/kelvox/demo/Script.new-link"), "sentinel");
+  EXPECT_EQ(fs::read_symlink(play / "Script"), root.path() / "old/kelvox/demo/Script");
+}
+
 }  // namespace
 }  // namespace kelvox::platform
