@@ -42,11 +42,9 @@ void LoadPattern(vm::MachineContext& m, PatternHandle& entry, int32_t mode, std:
   // A name that would leave Grd\ is missing, whatever lies outside.
   if (!platform::isConfinedName(name)) raiseFatal(Fault::PictureMissing, path);
   // Each place is resolved once; the file found there is the one read below.
-  std::filesystem::path file = m.platform.paths.resolve(path);
-  if (!platform::isRegularFile(file)) {
+  if (!m.platform.paths.isFile(path)) {
     std::string second = m.searchPath + path;
-    file = m.platform.paths.resolve(second);
-    if (!platform::isRegularFile(file)) raiseFatal(Fault::PictureMissing, path);
+    if (!m.platform.paths.isFile(second)) raiseFatal(Fault::PictureMissing, path);
     path = second;
   }
   if (m.recordSeenImages == 1 && (name[0] == 'e' || name[0] == 'E')) recordSeen(m, name);
@@ -54,7 +52,7 @@ void LoadPattern(vm::MachineContext& m, PatternHandle& entry, int32_t mode, std:
   const TPatternRef* current = m.display ? findPattern(*m.display, entry) : nullptr;
   if (current && current->pattern && !current->pattern->name.empty() && current->pattern->name == path) return;
   displayOf(m);  // 53 before the file is read
-  DecodedImage image = decodePicture(readPictureFile(file, name), name);
+  DecodedImage image = decodePicture(readPictureFile(m.platform.paths, path, name), name);
   TPatternRef* ref = replaceWithPixels(m, entry, reinterpret_cast<const uint32_t*>(image.firstRow()), image.width(),
                                        image.height(), image.pitch(), mode);
   ref->pattern->name = path;

@@ -8,6 +8,8 @@
 #include <optional>
 
 #include "platform/atomic_file.h"
+#include "platform/cd/disc_listing.h"
+#include "platform/cd/image_disc_opener.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/headless/headless_platform.h"
@@ -70,6 +72,12 @@ std::optional<int> parse(int argc, char** argv, Run& run) {
   std::error_code ec;
   run.gameDir = fs::absolute(line.gameDir.empty() ? platform::executableFolder() : fs::path(line.gameDir), ec);
   if (!platform::isDirectory(run.gameDir)) return fail("no game folder at " + run.gameDir.string());
+  if (line.listDiscs) {
+    platform::ImageDiscOpener images;
+    platform::SystemVolumes volumes(run.gameDir, &images);
+    std::fputs(platform::describeDiscs(volumes).c_str(), stdout);
+    return 0;
+  }
 
   if (!line.inputFile.empty() && !(run.services.input = platform::readInputScript(line.inputFile, error)))
     return fail(error);
