@@ -122,12 +122,12 @@ ln -s "$work/flac/disc.cue" "$work/game/discs/disc.cue"
 check_run "FLAC track" "$work/flac.wav" "$work/flac.png" "$work/flac-boxes.txt"
 
 # --list-discs: both discs, their tracks and lengths; a damaged sheet named with its line.
-printf 'FILE "x.bin" BINARY\n  TRACK 02 AUDIO\n  TRACK 01 AUDIO\n' >"$work/bad.cue"
+printf 'FILE "x.bin" BINARY\n  TRACK 02 AUDIO\n    INDEX 01 00:00:00\n  TRACK 01 AUDIO\n' >"$work/bad.cue"
 KELVOX_VOLUMES="OTHER=$work/disc.cue" KELVOX_DISCS="$work/bad.cue" "$kelvox" --list-discs "$work/game" >"$work/list.txt"
 expect() { grep -qF -- "$1" "$work/list.txt" || { echo "--list-discs lacks '$1':"; cat "$work/list.txt"; exit 1; }; }
 expect "D: OTHER  image $work/disc.cue"
 expect "E: KVXDISC  image $work/game/discs/disc.cue"
 expect "track  1  data   $(msf "$iso_sectors")"
 expect "track  2  audio  $(msf "$sectors")"
-expect "not read: $work/bad.cue: line 4: TRACK 01 out of order after TRACK 02"
+expect "not read: $work/bad.cue: line 4: TRACK 01 out of order after TRACK 2"
 echo "disc-image: ok"
