@@ -45,20 +45,9 @@ class DeviceSource final : public IsoSource {
     return entry;
   }
 
-  std::optional<std::vector<IsoEntry>> list(const std::string& path) override {
+  bool joliet() override {
     std::lock_guard lock(handle_->mutex);
-    CdioList_t* list = iso9660_fs_readdir(handle_->cdio, path.c_str());
-    if (!list) return std::nullopt;
-    std::vector<IsoEntry> entries;
-    for (CdioListNode_t* node = _cdio_list_begin(list); node; node = _cdio_list_node_next(node)) {
-      auto* stat = static_cast<iso9660_stat_t*>(_cdio_list_node_data(node));
-      std::string name = stat->filename;
-      if (name == "." || name == ".." || name.empty()) continue;
-      entries.push_back({plainIsoName(name), stat->type == iso9660_stat_t::_STAT_DIR,
-                         static_cast<uint32_t>(stat->lsn), stat->size});
-    }
-    iso9660_filelist_free(list);
-    return entries;
+    return cdio_get_joliet_level(handle_->cdio) > 0;
   }
 
   bool readBlocks(uint32_t lsn, uint32_t count, uint8_t* out) override {

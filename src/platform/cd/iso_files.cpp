@@ -33,6 +33,41 @@ IsoEntry entryOf(const iso9660_stat_t& stat) {
           stat.size};
 }
 
+uint32_t le32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24; }
+
+// UCS-2 big-endian as UTF-8 (a lone surrogate half is kept as its own code point).
+std::string ucs2ToUtf8(const uint8_t* p, size_t bytes) {
+  std::string out;
+  for (size_t i = 0; i + 1 < bytes; i += 2) {
+    unsigned c = static_cast<unsigned>(p[i] << 8 | p[i + 1]);
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | c >> 6);
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xE0 | c >> 12);
+      out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
+// The Rock Ridge name in a record's system use area [p, p + bytes), or "".
+std::string rockRidgeName(const uint8_t* p, size_t bytes) {
+  std::string name;
+  for (size_t at = 0; at + 4 <= bytes;) {
+    size_t length = p[at + 2];
+    if (length < 4 || at + length > bytes) break;
+    // NM: flags, then the name's bytes; flags 2 and 4 name "." and "..".
+    if (p[at] == 'N' && p[at + 1] == 'M' && length >= 5 && (p[at + 4] & 0x06) == 0)
+      name.append(reinterpret_cast<const char*>(p + at + 5), length - 5);
+    at += length;
+  }
+  return name;
+}
+
 // An image file read through libiso9660.
 class ImageSource final : public IsoSource {
  public:
@@ -48,19 +83,7 @@ class ImageSource final : public IsoSource {
     return entry;
   }
 
-  std::optional<std::vector<IsoEntry>> list(const std::string& path) override {
-    CdioList_t* list = iso9660_ifs_readdir(iso_, path.c_str());
-    if (!list) return std::nullopt;
-    std::vector<IsoEntry> entries;
-    for (CdioListNode_t* node = _cdio_list_begin(list); node; node = _cdio_list_node_next(node)) {
-      auto* stat = static_cast<iso9660_stat_t*>(_cdio_list_node_data(node));
-      std::string name = stat->filename;
-      if (name == "." || name == ".." || name.empty()) continue;
-      entries.push_back(entryOf(*stat));
-    }
-    iso9660_filelist_free(list);
-    return entries;
-  }
+  bool joliet() override { return iso9660_ifs_get_joliet_level(iso_) > 0; }
 
   bool readBlocks(uint32_t lsn, uint32_t count, uint8_t* out) override {
     long got = iso9660_iso_seek_read(iso_, out, static_cast<lsn_t>(lsn), count);
@@ -82,32 +105,59 @@ std::string plainIsoName(std::string name) {
   return name;
 }
 
+std::vector<IsoEntry> parseIsoFolder(std::span<const uint8_t> records, bool joliet) {
+  std::vector<IsoEntry> entries;
+  for (size_t at = 0; at < records.size();) {
+    const size_t sectorEnd = (at / kIsoBlockBytes + 1) * kIsoBlockBytes;
+    const uint8_t* r = records.data() + at;
+    size_t length = r[0];
+    // A record never crosses a sector: a 0 (or one that would) ends the sector's records.
+    if (length < 34 || at + length > std::min(sectorEnd, records.size())) {
+      at = sectorEnd;
+      continue;
+    }
+    at += length;
+    size_t nameBytes = r[32];
+    if (33 + nameBytes > length) continue;
+    const uint8_t* name = r + 33;
+    if (nameBytes == 1 && name[0] <= 1) continue;  // "." and ".."
+    IsoEntry entry;
+    entry.folder = (r[25] & 0x02) != 0;
+    entry.lsn = le32(r + 2);
+    entry.size = le32(r + 10);
+    if (joliet) {
+      entry.name = plainIsoName(ucs2ToUtf8(name, nameBytes));
+    } else {
+      size_t systemUse = 33 + nameBytes + (nameBytes % 2 == 0 ? 1 : 0);
+      if (systemUse <= length) entry.name = rockRidgeName(r + systemUse, length - systemUse);
+      if (entry.name.empty()) entry.name = plainIsoName(std::string(reinterpret_cast<const char*>(name), nameBytes));
+    }
+    if (!entry.name.empty()) entries.push_back(std::move(entry));
+  }
+  return entries;
+}
+
 std::optional<IsoEntry> IsoFiles::lookupLocked(const std::vector<std::string>& components) {
   if (auto it = found_.find(components); it != found_.end()) return it->second;
-  if (found_.size() >= kMaxLookups) {
-    found_.clear();
-    realPaths_.clear();
-  }
+  if (found_.size() >= kMaxLookups) found_.clear();
   std::optional<IsoEntry> entry;
-  std::string path = "/";
   if (components.empty()) {
     entry = source_->root();
   } else {
-    std::vector<std::string> parent(components.begin(), components.end() - 1);
-    std::optional<IsoEntry> folder = lookupLocked(parent);
-    if (folder && folder->folder && folder->size <= kMaxIsoFolderBytes) {
-      std::string parentPath = realPaths_[parent];
-      if (auto entries = source_->list(parentPath.empty() ? "/" : parentPath)) {
-        for (auto& e : *entries)
+    std::optional<IsoEntry> folder = lookupLocked(std::vector<std::string>(components.begin(), components.end() - 1));
+    uint64_t sectors = folder ? (folder->size + kIsoBlockBytes - 1) / kIsoBlockBytes : 0;
+    if (folder && folder->folder && folder->size <= kMaxIsoFolderBytes && folder->lsn + sectors <= UINT32_MAX) {
+      std::vector<uint8_t> records(sectors * kIsoBlockBytes);
+      if (sectors && source_->readBlocks(folder->lsn, static_cast<uint32_t>(sectors), records.data())) {
+        records.resize(folder->size);
+        for (auto& e : parseIsoFolder(records, source_->joliet()))
           if (sameName(e.name, components.back())) {
-            path = (parentPath == "/" ? "" : parentPath) + "/" + e.name;
             entry = std::move(e);
             break;
           }
       }
     }
   }
-  if (entry) realPaths_[components] = path;
   found_[components] = entry;
   return entry;
 }
