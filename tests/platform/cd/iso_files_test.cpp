@@ -127,7 +127,7 @@ TEST(IsoFiles, LoopsAndHugeFoldersInTheRecordsEndTheLookup) {
   };
   for (const Case& c : cases) {
     Disc disc(false);  // the primary tree alone, which the records below are in
-    disc.image = test::fileBytes(disc.iso);
+    disc.image = disc.dir.read("disc.iso");
     const size_t root = 16 * 2048 + 156;
     size_t grd = disc.record(disc.record(root, "DATA"), "GRD");
     if (c.loop) {
@@ -178,7 +178,7 @@ TEST(CdioDisc, ReadsTracksSamplesAndFilesAsOurCueReaderDoes) {
   // One BIN/CUE, as a disc in a drive is read (libcdio's driver wants the .bin named after the
   // sheet): the data track in raw sectors, then 3 sectors of audio.
   Disc disc;
-  std::string data = rawMode1(test::fileBytes(disc.iso));
+  std::string data = rawMode1(disc.dir.read("disc.iso"));
   const size_t dataSectors = data.size() / 2352;
   disc.dir.write("disc.bin", data + test::cdFrames(3 * 588, [](size_t k) { return 7 * k; }, [](size_t k) { return -7 * int(k); }));
   char start[48];

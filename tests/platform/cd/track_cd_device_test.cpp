@@ -7,10 +7,7 @@
 
 #include "platform/headless/headless_window.h"
 #include "platform/volumes.h"
-#include "platform/cd/image_disc.h"
-#include "platform/cd/iso_files.h"
 #include "support/cd_tracks.h"
-#include "support/disc_images.h"
 #include "support/test_game.h"
 
 namespace kelvox::platform {
@@ -126,47 +123,6 @@ TEST(TrackCdDevice, TheFeederThreadKeepsThePlayGoingOnItsOwn) {
     std::this_thread::yield();
   }
   EXPECT_EQ(heard, 4410u);
-}
-
-TEST(TrackCdDevice, PlaysADiscImagesTracksFromTheirSectors) {
-  // A cue sheet: track 1 data (2 sectors), track 2 of 2 sectors at 2000 after a pregap of one
-  // at 9999 that is never heard, track 3 of 1 sector at 3000; played from track 2 to the end,
-  // and track 3 alone stopped half-way.
-  test::TempDir dir;
-  auto level = [](int n) { return [n](size_t) { return n; }; };
-  dir.write("disc.bin", std::string(2 * 2352, 'D') + test::cdFrames(588, level(9999), level(9999)) +
-                            test::cdFrames(2 * 588, level(2000), level(2000)) + test::cdFrames(588, level(3000), level(3000)));
-  std::string sheet = "FILE disc.bin BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\nTRACK 02 AUDIO\n"
-                      "INDEX 00 00:00:02\nINDEX 01 00:00:03\nTRACK 03 AUDIO\nINDEX 01 00:00:05\n";
-  std::string error;
-  auto cue = parseCueSheet(sheet, error);
-  auto tracks = layOutCueSheet(*cue, dir.path(), error);
-  ASSERT_TRUE(tracks) << error;
-  (*tracks)[0].toc.audio = false;  // as the data track of a mixed-mode disc
-  FixedVolumes volumes({{'q', "IMAGE", dir.path() / "disc.cue", std::make_shared<ImageDisc>(nullptr, *tracks)}});
-  Disc disc;
-  TrackCdDevice device(&volumes, TrackCdDevice::Feeding::OnPrepare);
-  uint16_t id = 0;
-  ASSERT_EQ(device.open("q:", id), 0u);
-  EXPECT_EQ(device.trackLength(id, 2), 2u * 588);
-  EXPECT_EQ(device.play(id, 1, std::nullopt, &disc.window), kMciHardware);
-  ASSERT_EQ(device.play(id, 2, std::nullopt, &disc.window), 0u);
-  std::vector<int> heard;
-  float acc[2 * 100];
-  for (int i = 0; i < 40; ++i) {
-    std::fill_n(acc, 200, 0.0f);
-    device.prepare(100);
-    device.mix(acc, 100, 1.0f);
-    for (int k = 0; k < 100; ++k) heard.push_back(static_cast<int>(std::lround(acc[2 * k] * 32768)));
-  }
-  EXPECT_EQ(count(heard, 2000), 2u * 588);
-  EXPECT_EQ(count(heard, 3000), 588u);
-  EXPECT_EQ(count(heard, 0), 4000u - 3 * 588);
-  EXPECT_EQ(disc.notices(), std::vector<uint32_t>{kNotifySuccessful});
-  device.play(id, 3, std::nullopt, &disc.window);
-  device.prepare(100);
-  device.stop(id);
-  EXPECT_EQ(disc.notices(), std::vector<uint32_t>{kNotifyAborted});
 }
 
 }  // namespace
