@@ -41,7 +41,8 @@ void LoadPattern(vm::MachineContext& m, PatternHandle& entry, int32_t mode, std:
   std::string path = "Grd\\" + std::string(name);
   // A name that would leave Grd\ is missing, whatever lies outside.
   if (!platform::isConfinedName(name)) raiseFatal(Fault::PictureMissing, path);
-  // Each place is resolved once; the file found there is the one read below.
+  // The place where the file is found is the one it is read from below (a host folder or a
+  // disc image, through Paths).
   if (!m.platform.paths.isFile(path)) {
     std::string second = m.searchPath + path;
     if (!m.platform.paths.isFile(second)) raiseFatal(Fault::PictureMissing, path);

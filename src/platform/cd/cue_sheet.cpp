@@ -4,6 +4,9 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/paths.h"
+#include "platform/text_encoding.h"
+
 namespace kelvox::platform {
 
 namespace fs = std::filesystem;
@@ -186,41 +189,31 @@ std::optional<CueSheet> parseCueSheet(std::string_view text, std::string& error)
 }
 
 std::optional<fs::path> resolveCueFile(const fs::path& folder, std::string_view name, std::string& error) {
-  std::string text(name);
-  std::replace(text.begin(), text.end(), '\\', '/');  // sheets written on Windows
-  fs::path wanted(text);
-  if (wanted.is_absolute() || (text.size() >= 2 && text[1] == ':')) {
-    error = "FILE \"" + std::string(name) + "\" is not inside the sheet's folder (an absolute name)";
+  auto refuse = [&](const char* why) -> std::optional<fs::path> {
+    error = "FILE \"" + std::string(name) + "\" " + why;
     return std::nullopt;
-  }
+  };
+  if (name.empty() || name[0] == '/' || name[0] == '\\' || (name.size() >= 2 && name[1] == ':'))
+    return refuse("is not inside the sheet's folder (an absolute name)");
+  // Backslashes split only where they are not the second byte of a Shift-JIS character (a
+  // sheet written on Japanese Windows); UTF-8 never has a backslash inside a character.
   fs::path at = folder;
-  for (const auto& part : wanted) {
-    std::string p = part.string();
-    if (p.empty() || p == ".") continue;
-    if (p == "..") {
-      error = "FILE \"" + std::string(name) + "\" leaves the sheet's folder";
-      return std::nullopt;
-    }
-    std::error_code ec;
-    if (fs::exists(at / p, ec)) {
-      at /= p;
-      continue;
-    }
+  for (const std::string& part : splitSjisPath(name)) {
+    if (part == ".") continue;
+    if (part == "..") return refuse("leaves the sheet's folder");
+    // The name as written (UTF-8 or bytes), else its Shift-JIS read as UTF-8; exactly, else in
+    // any ASCII case.
+    const std::string forms[] = {part, sjisToUtf8(part)};
     fs::path match;
-    for (fs::directory_iterator it(at, ec), end; !ec && it != end; it.increment(ec)) {
+    std::error_code ec;
+    for (const std::string& form : forms)
+      if (match.empty() && fs::exists(at / form, ec)) match = at / form;
+    for (fs::directory_iterator it(at, ec), end; match.empty() && !ec && it != end; it.increment(ec)) {
       std::string entry = it->path().filename().string();
-      if (entry.size() == p.size() &&
-          std::equal(entry.begin(), entry.end(), p.begin(), [](char a, char b) {
-            return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-          })) {
-        match = it->path();
-        break;
-      }
+      for (const std::string& form : forms)
+        if (entry.size() == form.size() && sjisCompareNoCase(entry, form) == 0) match = it->path();
     }
-    if (match.empty()) {
-      error = "FILE \"" + std::string(name) + "\" is missing";
-      return std::nullopt;
-    }
+    if (match.empty()) return refuse("is missing");
     at = match;
   }
   return at;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/text_encoding.h"
 #include "support/test_game.h"
 
 namespace kelvox::platform {
@@ -77,6 +78,7 @@ TEST(CueSheet, FileNamesStayInsideTheSheetsFolder) {
   dir.write("secret.bin", "not the disc's");
   dir.write("disc/Track One.BIN", "1");
   dir.write("disc/Sub/x.bin", "x");
+  dir.write("disc/表/ソ.bin", "s");  // as a copy from Windows names them on Linux
   const fs::path disc = dir.path() / "disc";
   struct Case {
     std::string name;
@@ -86,6 +88,8 @@ TEST(CueSheet, FileNamesStayInsideTheSheetsFolder) {
       {"track one.bin", disc / "Track One.BIN", ""},
       {"SUB\\X.BIN", disc / "Sub" / "x.bin", ""},
       {"./sub/x.bin", disc / "Sub" / "x.bin", ""},
+      {toSjis("表\\ソ.BIN"), disc / "表" / "ソ.bin", ""},  // 表 and ソ end in the byte of '\\'
+      {"表/ソ.bin", disc / "表" / "ソ.bin", ""},
       {"../secret.bin", {}, "FILE \"../secret.bin\" leaves the sheet's folder"},
       {"sub/../../secret.bin", {}, "FILE \"sub/../../secret.bin\" leaves the sheet's folder"},
       {"..\\secret.bin", {}, "FILE \"..\\secret.bin\" leaves the sheet's folder"},
