@@ -41,38 +41,9 @@ struct Disc {
     if (!bytes) return std::nullopt;
     return std::string(bytes->begin(), bytes->end());
   }
-  // The directory record named [name] in the folder whose record starts at [folder] (an
-  // offset into image), as an offset into image.
-  size_t record(size_t folder, const std::string& name) {
-    size_t start = le32(folder + 2) * 2048, end = start + le32(folder + 10);
-    for (size_t at = start; at < end;) {
-      auto length = static_cast<uint8_t>(image[at]);
-      if (length == 0) {
-        at = (at / 2048 + 1) * 2048;
-        continue;
-      }
-      if (image.compare(at + 33, static_cast<uint8_t>(image[at + 32]), name) == 0) return at;
-      at += length;
-    }
-    ADD_FAILURE() << "no record " << name;
-    return 0;
-  }
-  uint32_t le32(size_t at) const {
-    return static_cast<uint8_t>(image[at]) | static_cast<uint8_t>(image[at + 1]) << 8 |
-           static_cast<uint8_t>(image[at + 2]) << 16 | static_cast<uint32_t>(static_cast<uint8_t>(image[at + 3])) << 24;
-  }
-  // Sets a both-endian 32-bit field of the image (ISO 9660 writes each twice).
-  void setBoth(size_t at, uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-      image[at + i] = static_cast<char>(value >> (8 * i));
-      image[at + 7 - i] = static_cast<char>(value >> (8 * i));
-    }
-  }
-
   test::TempDir dir;
   fs::path iso = dir.path() / "disc.iso";
   std::string label;
-  std::string image;
   FixedVolumes volumes;
   std::optional<Paths> paths_;
 };
@@ -114,32 +85,48 @@ TEST(IsoFiles, ReadsTheEnginesPathsWithoutRegardToCase) {
   }
 }
 
-TEST(IsoFiles, LoopsAndHugeFoldersInTheRecordsEndTheLookup) {
-  struct Case {
-    bool loop;  // Grd points back at the root; else Grd claims 4 GB
-    std::string path;
-    std::optional<std::string> bytes;
-  } cases[] = {
-      {true, "Q:\\Data\\Grd\\Data\\Grd\\Data\\Grd\\a.txt", "a"},
-      {true, "Q:\\Data\\Grd\\Sky.png", std::nullopt},
-      {false, "Q:\\Data\\Grd\\Sky.png", std::nullopt},
-      {false, "Q:\\a.txt", "a"},
-  };
-  for (const Case& c : cases) {
-    Disc disc(false);  // the primary tree alone, which the records below are in
-    disc.image = disc.dir.read("disc.iso");
-    const size_t root = 16 * 2048 + 156;
-    size_t grd = disc.record(disc.record(root, "DATA"), "GRD");
-    if (c.loop) {
-      disc.setBoth(grd + 2, disc.le32(root + 2));
-      disc.setBoth(grd + 10, disc.le32(root + 10));
-    } else {
-      disc.setBoth(grd + 10, 0xFFFFF800u);
+// A file system served from memory, sector by sector; the root folder is sector 20.
+struct MemorySource final : IsoSource {
+  std::optional<IsoEntry> root() override { return IsoEntry{"", true, 20, 2048}; }
+  bool joliet() override { return false; }
+  bool readBlocks(uint32_t lsn, uint32_t count, uint8_t* out) override {
+    for (uint32_t i = 0; i < count; ++i) {
+      auto it = sectors.find(lsn + i);
+      if (it == sectors.end()) return false;
+      std::copy_n(it->second.begin(), 2048, out + size_t{i} * 2048);
     }
-    disc.dir.write("disc.iso", disc.image);
-    disc.paths();
-    EXPECT_EQ(disc.read(c.path), c.bytes) << c.path;
+    return true;
   }
+  std::map<uint32_t, std::string> sectors;
+};
+
+// One directory record as ISO 9660 lays it out (both-endian fields, a pad byte after an even
+// name).
+std::string record(const std::string& name, uint32_t lsn, uint32_t size, bool folder) {
+  std::string r(33 + name.size() + (name.size() % 2 == 0 ? 1 : 0), '\0');
+  r[0] = static_cast<char>(r.size());
+  for (int i = 0; i < 4; ++i) {
+    r[2 + i] = r[9 - i] = static_cast<char>(lsn >> (8 * i));
+    r[10 + i] = r[17 - i] = static_cast<char>(size >> (8 * i));
+  }
+  r[25] = folder ? 2 : 0;
+  r[32] = static_cast<char>(name.size());
+  r.replace(33, name.size(), name);
+  return r;
+}
+
+TEST(IsoFiles, LoopsAndHugeFoldersInTheRecordsEndTheLookup) {
+  auto source = std::make_unique<MemorySource>();
+  std::string root = record(std::string(1, '\0'), 20, 2048, true) + record("\1", 20, 2048, true) +
+                     record("LOOP", 20, 2048, true) + record("HUGE", 21, 0xFFFFF800u, true) +
+                     record("A.TXT;1", 22, 1, false);
+  source->sectors[20] = root + std::string(2048 - root.size(), '\0');
+  source->sectors[22] = "a" + std::string(2047, '\0');
+  IsoFiles files(std::move(source));
+  EXPECT_EQ(files.find({"loop", "LOOP", "loop", "a.txt"}).kind, DiscFiles::Kind::File);
+  EXPECT_EQ(files.find({"huge"}).kind, DiscFiles::Kind::Folder);
+  EXPECT_EQ(files.find({"huge", "a.txt"}).kind, DiscFiles::Kind::Missing);  // not read at all
+  EXPECT_EQ(files.readWhole({"loop", "a.txt"}, 10, nullptr), std::vector<uint8_t>{'a'});
 }
 
 TEST(IsoFiles, AnImageCutShortReadsAsFarAsItGoes) {
