@@ -34,7 +34,7 @@ bench: build
 
 fuzz: deps
 	@cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DKELVOX_FUZZ=ON -DKELVOX_BENCH=OFF -DKELVOX_WERROR=ON >/dev/null
-	@cmake --build build-fuzz -j $(JOBS) --target fuzz-vm fuzz-installer-config fuzz-images image-fuzz-seeds fuzz-wav fuzz-midi fuzz-save fuzz-save-state fuzz-save-stacks fuzz-save-sys fuzz-save-bmp fuzz-track
+	@cmake --build build-fuzz -j $(JOBS) --target fuzz-vm fuzz-installer-config fuzz-images image-fuzz-seeds fuzz-wav fuzz-midi fuzz-save fuzz-save-state fuzz-save-stacks fuzz-save-sys fuzz-save-bmp fuzz-track fuzz-cue fuzz-iso
 
 # A Debian package of the programs and the demo, made from the build tree by CPack.
 package: build

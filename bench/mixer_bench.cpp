@@ -5,6 +5,8 @@
 // four-note chords (the General MIDI SoundFont; skipped without one).
 // MixerFourVoicesMidiAndCd: and the CD stream playing a FLAC track, its decoding included: the
 // headless device's prepare before each pull decodes what the pull takes.
+// MixerCdTrack/raw and /flac: the CD stream alone, the same 30 s of sound played from a disc
+// image's raw track (cue sheet, BINARY: read and converted, no decoding) or from a FLAC file.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
@@ -17,6 +19,7 @@
 
 #include <filesystem>
 
+#include "platform/cd/image_disc.h"
 #include "platform/cd/track_cd_device.h"
 #include "platform/volumes.h"
 #include "sound/cd_stream.h"
@@ -121,6 +124,15 @@ struct BenchDisc {
     }
     sf_writef_short(f, samples.data(), 44100 * 30);
     sf_close(f);
+    // The same sound as a disc image's raw track 2, after a track 1 of one silent sector.
+    FILE* bin = std::fopen((root / "disc.bin").c_str(), "wb");
+    std::vector<char> data(2352, 0);
+    std::fwrite(data.data(), 1, data.size(), bin);
+    for (short s : samples) std::fputc(s & 0xFF, bin), std::fputc((s >> 8) & 0xFF, bin);
+    std::fclose(bin);
+    FILE* cue = std::fopen((root / "disc.cue").c_str(), "wb");
+    std::fputs("FILE disc.bin BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\nTRACK 02 AUDIO\nINDEX 01 00:00:01\n", cue);
+    std::fclose(cue);
   }
   ~BenchDisc() {
     std::error_code ec;
@@ -161,5 +173,32 @@ void MixerFourVoicesMidiAndCd(benchmark::State& state) {
   mixer.removeStream(&synth);
 }
 BENCHMARK(MixerFourVoicesMidiAndCd);
+
+void MixerCdTrack(benchmark::State& state) {
+  BenchDisc disc;
+  kelvox::platform::Volume volume{'d', "BENCH", disc.root};
+  if (state.range(0) == 0) {
+    std::string label, error;
+    volume.root = disc.root / "disc.cue";
+    volume.files = kelvox::platform::openImageDisc(volume.root, label, error);
+  }
+  kelvox::platform::FixedVolumes volumes({volume});
+  kelvox::platform::TrackCdDevice device(&volumes, kelvox::platform::TrackCdDevice::Feeding::OnPrepare);
+  uint16_t id = 0;
+  if (device.open("d:", id) != 0 || device.play(id, 2, std::nullopt, nullptr) != 0) {
+    state.SkipWithError("the generated disc does not play");
+    return;
+  }
+  Mixer mixer;
+  kelvox::sound::CdStream cd(device);
+  cd.setLevel(40000);
+  mixer.addStream(&cd);
+  size_t pulls = 0;
+  mixFor(state, mixer, [&] {
+    if (++pulls % 1200 == 0) device.play(id, 2, std::nullopt, nullptr);
+  });
+  mixer.removeStream(&cd);
+}
+BENCHMARK(MixerCdTrack)->Arg(0)->Arg(1)->ArgName("flac");
 
 }  // namespace

@@ -9,6 +9,8 @@ packages=(
   libpng-dev libjpeg-dev zlib1g-dev  # the picture decoders (libjpeg-dev brings libjpeg-turbo)
   libfluidsynth-dev timgm6mb-soundfont  # MIDI music: the synthesizer and a General MIDI SoundFont
   libsndfile1-dev                  # CD-audio tracks ripped to FLAC, Ogg, WAV or MP3 files
+  libcdio-dev libiso9660-dev       # disc images (.iso, .cue) and discs in drives
+  xorriso flac                     # the disc-image tests build their ISO and FLAC tracks
   libfreetype-dev libfontconfig-dev fonts-ipafont-gothic  # text: glyphs, face matching, a Japanese font
   libgtest-dev libgmock-dev googletest
   libbenchmark-dev liblua5.4-dev lua5.4   # kelvox-bench and its Lua reference

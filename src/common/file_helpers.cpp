@@ -13,7 +13,7 @@ namespace kelvox::common {
 std::vector<uint8_t> readAppFile(const platform::Paths& paths, std::string_view sjisName, uint64_t maxBytes,
                                  platform::Links links) {
   platform::ReadFailure failure;
-  auto bytes = platform::readRegularFile(paths.resolve(sjisName), maxBytes, &failure, links);
+  auto bytes = paths.read(sjisName, maxBytes, &failure, links);
   if (!bytes) raiseUnreadable(sjisName, failure);
   return std::move(*bytes);
 }

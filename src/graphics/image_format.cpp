@@ -36,7 +36,8 @@ ImageFormat detectImageFormatOfBytes(std::span<const uint8_t> fileStart) {
 }
 
 ImageFormat DetectImageFormat(const platform::Paths& paths, std::string_view sjisPath) {
-  platform::FileReader file(paths.resolve(sjisPath));
+  std::unique_ptr<platform::FileReader> reader = paths.openReader(sjisPath);
+  platform::FileReader& file = *reader;
   if (!file.isOpen()) common::raiseFatal(common::Fault::PictureOpen);
   // Small pieces: a picture's signature line is a few bytes long, and a file whose first line
   // runs on is read only as far as that line goes.

@@ -122,7 +122,7 @@ void decodeJpegBytes(DecodedImage& image, std::span<const uint8_t> file, std::st
 }
 
 void DecodeJpeg(DecodedImage& image, const platform::Paths& paths, std::string_view sjisPath, std::string_view sjisName) {
-  decodeJpegBytes(image, readPictureFile(paths.resolve(sjisPath), sjisName), sjisName);
+  decodeJpegBytes(image, readPictureFile(paths, sjisPath, sjisName), sjisName);
 }
 
 }  // namespace kelvox::graphics

@@ -41,12 +41,11 @@ void LoadPattern(vm::MachineContext& m, PatternHandle& entry, int32_t mode, std:
   std::string path = "Grd\\" + std::string(name);
   // A name that would leave Grd\ is missing, whatever lies outside.
   if (!platform::isConfinedName(name)) raiseFatal(Fault::PictureMissing, path);
-  // Each place is resolved once; the file found there is the one read below.
-  std::filesystem::path file = m.platform.paths.resolve(path);
-  if (!platform::isRegularFile(file)) {
+  // The place where the file is found is the one it is read from below (a host folder or a
+  // disc image, through Paths).
+  if (!m.platform.paths.isFile(path)) {
     std::string second = m.searchPath + path;
-    file = m.platform.paths.resolve(second);
-    if (!platform::isRegularFile(file)) raiseFatal(Fault::PictureMissing, path);
+    if (!m.platform.paths.isFile(second)) raiseFatal(Fault::PictureMissing, path);
     path = second;
   }
   if (m.recordSeenImages == 1 && (name[0] == 'e' || name[0] == 'E')) recordSeen(m, name);
@@ -54,7 +53,7 @@ void LoadPattern(vm::MachineContext& m, PatternHandle& entry, int32_t mode, std:
   const TPatternRef* current = m.display ? findPattern(*m.display, entry) : nullptr;
   if (current && current->pattern && !current->pattern->name.empty() && current->pattern->name == path) return;
   displayOf(m);  // 53 before the file is read
-  DecodedImage image = decodePicture(readPictureFile(file, name), name);
+  DecodedImage image = decodePicture(readPictureFile(m.platform.paths, path, name), name);
   const int32_t width = image.width(), height = image.height();
   TPatternRef* ref = replaceWithPixels(m, entry, image.takePixels(), width, height, mode);
   ref->pattern->name = path;

@@ -6,15 +6,16 @@
 #include "graphics/jpeg_decoder.h"
 #include "graphics/png_decoder.h"
 #include "platform/file_system.h"
+#include "platform/paths.h"
 
 namespace kelvox::graphics {
 
 using common::Fault;
 using common::raiseFatal;
 
-std::vector<uint8_t> readPictureFile(const std::filesystem::path& file, std::string_view sjisName) {
+std::vector<uint8_t> readPictureFile(const platform::Paths& paths, std::string_view sjisPath, std::string_view sjisName) {
   platform::ReadFailure failure;
-  auto bytes = platform::readRegularFile(file, kMaxPictureFileBytes, &failure);
+  auto bytes = paths.read(sjisPath, kMaxPictureFileBytes, &failure);
   if (bytes) return std::move(*bytes);
   if (failure.kind == platform::ReadFailure::Kind::TooLarge) raiseFatal(Fault::PictureDamaged, sjisName);
   raiseFatal(Fault::PictureOpen);

@@ -11,12 +11,16 @@
 
 #include "graphics/decoded_image.h"
 
+namespace kelvox::platform {
+class Paths;
+}
+
 namespace kelvox::graphics {
 
-// The bytes of the picture file [file] (a host path, resolved once by the caller). A file over
+// The bytes of the picture file [sjisPath], on the host or a disc image (Paths). A file over
 // kMaxPictureFileBytes raises 17 naming [sjisName] (no picture is that large) before anything
 // is read; one that cannot be read raises 37.
-std::vector<uint8_t> readPictureFile(const std::filesystem::path& file, std::string_view sjisName);
+std::vector<uint8_t> readPictureFile(const platform::Paths& paths, std::string_view sjisPath, std::string_view sjisName);
 
 // The picture in [bytes], by the format of its first line: JPEG or PNG, with those decoders'
 // errors; 17 naming [sjisName] for neither.

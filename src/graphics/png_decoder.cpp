@@ -113,7 +113,7 @@ void decodePngBytes(DecodedImage& image, std::span<const uint8_t> file, std::str
 }
 
 void DecodePng(DecodedImage& image, const platform::Paths& paths, std::string_view sjisPath, std::string_view sjisName) {
-  decodePngBytes(image, readPictureFile(paths.resolve(sjisPath), sjisName), sjisName);
+  decodePngBytes(image, readPictureFile(paths, sjisPath, sjisName), sjisName);
 }
 
 }  // namespace kelvox::graphics

@@ -1,4 +1,4 @@
-// POSIX side of FileReader: an open descriptor read in pieces.
+// FileReader: an open descriptor read in pieces, or a disc image's file read at a moving offset.
 #include "platform/file_reader.h"
 
 #include <fcntl.h>
@@ -7,6 +7,8 @@
 
 #include <cerrno>
 #include <cstring>
+
+#include "platform/disc_files.h"
 
 namespace kelvox::platform {
 
@@ -25,11 +27,25 @@ FileReader::FileReader(const std::filesystem::path& file) {
   }
 }
 
+FileReader::FileReader(std::shared_ptr<DiscFiles> disc, std::vector<std::string> components)
+    : components_(std::move(components)) {
+  if (disc->find(components_).kind != DiscFiles::Kind::File) {
+    error_ = "open: no such file on the disc";
+    return;
+  }
+  disc_ = std::move(disc);
+}
+
 FileReader::~FileReader() {
   if (fd_ >= 0) close(fd_);
 }
 
 size_t FileReader::read(std::span<uint8_t> buffer) {
+  if (disc_) {
+    size_t n = disc_->readAt(components_, offset_, buffer);
+    offset_ += n;
+    return n;
+  }
   while (fd_ >= 0 && !buffer.empty()) {
     ssize_t n = ::read(fd_, buffer.data(), buffer.size());
     if (n >= 0) return static_cast<size_t>(n);

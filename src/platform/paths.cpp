@@ -3,6 +3,8 @@
 
 #include <cctype>
 
+#include "platform/disc_files.h"
+#include "platform/file_reader.h"
 #include "platform/text_encoding.h"
 #include "platform/volumes.h"
 
@@ -65,29 +67,71 @@ fs::path matchComponent(const fs::path& folder, const std::string& component) {
 
 Paths::Paths(fs::path gameFolder, Volumes* volumes) : gameFolder_(std::move(gameFolder)), volumes_(volumes) {}
 
-fs::path Paths::resolve(std::string_view sjisPath) const {
-  fs::path base = gameFolder_;
+Paths::Location Paths::locate(std::string_view sjisPath) const {
+  Location at{gameFolder_, nullptr, {}};
   std::string_view rest = sjisPath;
   bool drive = sjisPath.size() >= 2 && sjisPath[1] == ':' &&
                std::isalpha(static_cast<unsigned char>(sjisPath[0]));
   if (drive) {
     char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(sjisPath[0])));
-    base = fs::path("/nonexistent-drive") / std::string(1, letter);
+    at.host = fs::path("/nonexistent-drive") / std::string(1, letter);
     if (volumes_)
       for (const auto& v : volumes_->list())
-        if (v.letter == letter) base = v.root;
+        if (v.letter == letter) {
+          at.host = v.root;
+          at.disc = v.files;
+        }
     rest = sjisPath.substr(2);
   }
-  fs::path result = base;
+  if (at.disc) {
+    // Inside an image: ".." stops at its root.
+    for (auto& part : splitSjisPath(rest)) {
+      if (part == ".") continue;
+      if (part == "..") {
+        if (!at.components.empty()) at.components.pop_back();
+        continue;
+      }
+      at.components.push_back(std::move(part));
+    }
+    for (const auto& part : at.components) at.host /= sjisToUtf8(part);
+    return at;
+  }
   for (const auto& part : splitSjisPath(rest)) {
     if (part == ".") continue;
     if (part == "..") {
-      result = result.parent_path();
+      at.host = at.host.parent_path();
       continue;
     }
-    result = matchComponent(result, part);
+    at.host = matchComponent(at.host, part);
   }
-  return result;
+  return at;
+}
+
+fs::path Paths::resolve(std::string_view sjisPath) const { return locate(sjisPath).host; }
+
+std::optional<std::vector<uint8_t>> Paths::read(std::string_view sjisPath, uint64_t maxBytes, ReadFailure* failure,
+                                                Links links) const {
+  Location at = locate(sjisPath);
+  if (at.disc) return at.disc->readWhole(at.components, maxBytes, failure);
+  return readRegularFile(at.host, maxBytes, failure, links);
+}
+
+bool Paths::isFile(std::string_view sjisPath) const {
+  Location at = locate(sjisPath);
+  if (at.disc) return at.disc->find(at.components).kind == DiscFiles::Kind::File;
+  return isRegularFile(at.host);
+}
+
+bool Paths::isFolder(std::string_view sjisPath) const {
+  Location at = locate(sjisPath);
+  if (at.disc) return at.disc->find(at.components).kind == DiscFiles::Kind::Folder;
+  return isDirectory(at.host);
+}
+
+std::unique_ptr<FileReader> Paths::openReader(std::string_view sjisPath) const {
+  Location at = locate(sjisPath);
+  if (at.disc) return std::make_unique<FileReader>(std::move(at.disc), std::move(at.components));
+  return std::make_unique<FileReader>(at.host);
 }
 
 }  // namespace kelvox::platform

@@ -45,6 +45,10 @@ std::string usageText() {
          "                  FILE (appended a line per text; a FIFO's reader must be running)\n"
          "  --stats         at exit, print ticks run, frames presented and skipped and the\n"
          "                  tick period (mean, 99th percentile, slowest)\n"
+         "  --list-discs    print the discs the game in GAME_DIR can see (folders, disc\n"
+         "                  images, drives): the drive letter, label and source of each,\n"
+         "                  its tracks (data or audio) and their lengths, and the images\n"
+         "                  that could not be read and why; then exit\n"
          "  --help          show this text\n"
          "\n"
          "In the window, Alt+Enter switches full screen on and off, and Print Screen saves\n"
@@ -54,7 +58,13 @@ std::string usageText() {
          "  KELVOX_VOLUMES=LABEL=/path:...  folders that stand in for CD-ROMs with those\n"
          "                  labels; CD music plays from tracks ripped into such a folder (or\n"
          "                  a folder one level down) as track02.flac, Track_2.ogg, track02.wav,\n"
-         "                  track2.mp3, ... (the number of the CD track, any letter case)\n"
+         "                  track2.mp3, ... (the number of the CD track, any letter case);\n"
+         "                  a path may also be a disc image (.iso, or a .cue sheet with its\n"
+         "                  BINARY, WAVE, FLAC, OGG or MP3 files), whose files and CD audio\n"
+         "                  are read in place\n"
+         "  KELVOX_DISCS=/path/a.cue:/path/b.iso  disc images, each labelled from its data\n"
+         "                  track's volume descriptor; images in the game's Discs/ folder\n"
+         "                  and discs in drives are found without being named\n"
          "  KELVOX_SCALE=N  the window's scale when --scale is not given\n";
 }
 
@@ -78,6 +88,8 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLine& line, std:
       line.fast = true;
     } else if (arg == "--stats") {
       line.stats = true;
+    } else if (arg == "--list-discs") {
+      line.listDiscs = true;
     } else if (arg == "--frames") {
       if (!value(v)) return false;
       try {

@@ -15,6 +15,7 @@ struct CommandLine {
   bool headless = false;
   bool fast = false;  // --fast: headless ticks on a virtual clock, without waiting
   bool stats = false;
+  bool listDiscs = false;  // --list-discs: print the discs the game can see, and exit
   uint64_t frames = 0;  // 0: run until the game ends
   std::vector<platform::Answer> answers;
   std::string inputFile;

@@ -8,6 +8,8 @@
 #include <optional>
 
 #include "platform/atomic_file.h"
+#include "platform/cd/disc_listing.h"
+#include "platform/cd/image_disc_opener.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/headless/headless_platform.h"
@@ -58,6 +60,36 @@ struct Run {
   std::vector<std::pair<uint64_t, fs::path>> screenshotsAt;
 };
 
+// The game folder: the one named, else a game beside the program, else the demo that came
+// with it. A status to end with at once, or nullopt to go on.
+std::optional<int> chooseGameFolder(const shell::CommandLine& line, fs::path& gameDir) {
+  std::error_code ec;
+  if (!line.gameDir.empty()) {
+    gameDir = fs::absolute(fs::path(line.gameDir), ec);
+    if (!platform::isDirectory(gameDir)) return fail("no game folder at " + gameDir.string());
+    return std::nullopt;
+  }
+  std::vector<fs::path> candidates = shell::defaultGameFolders(platform::executableFolder());
+  std::optional<fs::path> found = shell::firstGameFolder(candidates);
+  if (!found) {
+    std::fprintf(stderr, "kelvox: %s\n", shell::noGameMessage(candidates).c_str());
+    return 1;
+  }
+  gameDir = *found;
+  // The installed demo (the last place looked at) is shared and may be read-only: it plays
+  // from a folder of the player's own that links to it, so saves go there.
+  if (*found == candidates.back()) {
+    std::string error;
+    std::optional<fs::path> play = platform::userPlayFolder("demo");
+    if (play && platform::linkPlayFolder(*found, *play, error))
+      gameDir = *play;
+    else
+      std::fprintf(stderr, "kelvox: the demo plays where it is installed, so saving may fail: %s\n",
+                   platform::escapeControls(play ? error : "neither XDG_DATA_HOME nor HOME is set").c_str());
+  }
+  return std::nullopt;
+}
+
 // Parses the command line and checks every file it names, so that a bad target never costs a
 // whole run. A status to end with at once, or nullopt to go on.
 std::optional<int> parse(int argc, char** argv, Run& run) {
@@ -69,31 +101,15 @@ std::optional<int> parse(int argc, char** argv, Run& run) {
     return 0;
   }
 
-  std::error_code ec;
-  if (line.gameDir.empty()) {
-    // No folder named: a game beside the program, else the demo that came with it.
-    std::vector<fs::path> candidates = shell::defaultGameFolders(platform::executableFolder());
-    std::optional<fs::path> found = shell::firstGameFolder(candidates);
-    if (!found) {
-      std::fprintf(stderr, "kelvox: %s\n", shell::noGameMessage(candidates).c_str());
-      return 1;
-    }
-    run.gameDir = *found;
-    // The installed demo (the last place looked at) is shared and may be read-only: it plays
-    // from a folder of the player's own that links to it, so saves go there.
-    if (*found == candidates.back()) {
-      std::optional<fs::path> play = platform::userPlayFolder("demo");
-      if (play && platform::linkPlayFolder(*found, *play, error))
-        run.gameDir = *play;
-      else
-        std::fprintf(stderr, "kelvox: the demo plays where it is installed, so saving may fail: %s\n",
-                     platform::escapeControls(play ? error : "neither XDG_DATA_HOME nor HOME is set").c_str());
-    }
-  } else {
-    run.gameDir = fs::absolute(fs::path(line.gameDir), ec);
-    if (!platform::isDirectory(run.gameDir)) return fail("no game folder at " + run.gameDir.string());
+  if (auto status = chooseGameFolder(line, run.gameDir)) return status;
+  if (line.listDiscs) {
+    platform::ImageDiscOpener images;
+    platform::SystemVolumes volumes(run.gameDir, &images);
+    std::fputs(platform::describeDiscs(volumes).c_str(), stdout);
+    return 0;
   }
 
+  std::error_code ec;
   if (!line.inputFile.empty() && !(run.services.input = platform::readInputScript(line.inputFile, error)))
     return fail(error);
 

@@ -29,10 +29,10 @@ std::optional<std::string> resolveMidiFile(SoundFiles& files, std::string_view s
   return findSoundFile(files, searchPath, "Midi\\", name);
 }
 
-bool PlatformSoundFiles::exists(std::string_view sjisName) { return platform::isRegularFile(paths_.resolve(sjisName)); }
+bool PlatformSoundFiles::exists(std::string_view sjisName) { return paths_.isFile(sjisName); }
 
 std::optional<std::vector<uint8_t>> PlatformSoundFiles::read(std::string_view sjisName, uint64_t maxBytes) {
-  return platform::readRegularFile(paths_.resolve(sjisName), maxBytes, nullptr);
+  return paths_.read(sjisName, maxBytes, nullptr);
 }
 
 }  // namespace kelvox::sound

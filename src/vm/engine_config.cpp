@@ -49,7 +49,7 @@ std::string searchPathFor(const platform::Paths& paths, std::string_view label, 
   if (label.empty() || !paths.volumes()) return {};
   auto drive = findCdDrive(*paths.volumes(), label);
   if (!drive) return {};
-  if (!platform::isDirectory(paths.resolve(*drive + path))) return {};
+  if (!paths.isFolder(*drive + path)) return {};
   if (!platform::endsWithSjisChar(path, '\\')) path += '\\';
   return *drive + path;
 }

@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <chrono>
 
-#include "platform/cd/cd_track_files.h"
+#include "platform/cd/audio_disc.h"
+#include "platform/cd/cdio_disc.h"
+#include "platform/cd/ripped_disc.h"
 #include "platform/cd/track_decoder.h"
 #include "platform/volumes.h"
 #include "platform/window.h"
@@ -16,16 +18,24 @@ constexpr size_t kThreadAhead = TrackDecoder::kRate;  // the feeder thread keeps
 constexpr auto kThreadPeriod = std::chrono::milliseconds(10);
 constexpr size_t kPieceFrames = 4096;  // decoded with the lock let go: about 93 ms of sound
 
-// Opens the first of [candidates] whose file decodes; its number in [number].
-std::unique_ptr<TrackDecoder> openFirst(const auto& candidates, uint32_t& number) {
-  for (const auto& track : candidates) {
-    auto decoder = std::make_unique<TrackDecoder>(track.file);
-    if (decoder->isOpen()) {
-      number = track.number;
-      return decoder;
+// Opens the first of [candidates] of [disc] that opens; its number in [number].
+std::unique_ptr<TrackAudio> openFirst(AudioDisc& disc, const std::vector<uint32_t>& candidates, uint32_t& number) {
+  for (uint32_t track : candidates)
+    if (auto audio = disc.openTrack(track)) {
+      number = track;
+      return audio;
     }
-  }
   return nullptr;
+}
+
+// The tracks of [volume]: its image's or drive's, else its ripped files, else those of the
+// drive it is mounted from.
+std::shared_ptr<AudioDisc> discOf(const Volume& volume) {
+  if (auto disc = std::dynamic_pointer_cast<AudioDisc>(volume.files)) return disc;
+  auto ripped = std::make_shared<RippedDisc>(volume.root);
+  if (!ripped->tracks().empty() || volume.device.empty()) return ripped;
+  std::string label, error;
+  return openCdioDisc(volume.device.string(), false, label, error);
 }
 
 char lowerLetter(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -60,17 +70,17 @@ uint32_t TrackCdDevice::open(std::string_view element, uint16_t& deviceId) {
   }
   if (!disc) return kMciInvalidDeviceName;
 
-  auto files = findTrackFiles(disc->root);
-  if (files.empty()) return kMciDeviceNotReady;
-  std::vector<Track> tracks(files.rbegin()->first);
+  std::shared_ptr<AudioDisc> audio = discOf(*disc);
+  if (!audio) return kMciDeviceNotReady;
+  std::vector<Track> tracks;
   bool anyAudio = false;
-  for (const auto& [number, file] : files) {
-    TrackDecoder probe(file);
-    tracks[number - 1] = {file, probe.isOpen() ? probe.frames() : 0};
-    anyAudio = anyAudio || tracks[number - 1].frames > 0;
+  for (const DiscTrack& t : audio->tracks()) {
+    tracks.push_back({t.audio ? t.frames : 0});
+    anyAudio = anyAudio || (t.audio && t.frames > 0);
   }
   if (!anyAudio) return kMciDeviceNotReady;
   tracks_ = std::move(tracks);
+  disc_ = std::move(audio);
   open_ = true;
   if (++lastId_ == 0) ++lastId_;
   deviceId_ = deviceId = lastId_;
@@ -83,6 +93,7 @@ uint32_t TrackCdDevice::close(uint16_t deviceId) {
   stopLocked();
   open_ = false;
   tracks_.clear();
+  disc_.reset();
   return 0;
 }
 
@@ -127,7 +138,7 @@ uint32_t TrackCdDevice::play(uint16_t deviceId, uint32_t from, std::optional<uin
     nextTrack_ = from;
     endTrack_ = end;
     uint32_t opened = 0;
-    decoder_ = openFirst(remainingLocked(), opened);
+    decoder_ = openFirst(*disc_, remainingLocked(), opened);
     if (!decoder_) return kMciHardware;  // the file went away since the disc was opened
     nextTrack_ = opened + 1;
     if (++lastPlay_ > CdRing::kPlayMask) lastPlay_ = 1;
@@ -160,10 +171,10 @@ void TrackCdDevice::prepare(size_t frames) {
   fill(lock, frames);
 }
 
-std::vector<TrackCdDevice::Candidate> TrackCdDevice::remainingLocked() const {
-  std::vector<Candidate> rest;
+std::vector<uint32_t> TrackCdDevice::remainingLocked() const {
+  std::vector<uint32_t> rest;
   for (uint32_t t = nextTrack_; t < endTrack_; ++t)
-    if (tracks_[t - 1].frames != 0) rest.push_back({t, tracks_[t - 1].file});  // no audio: passed over
+    if (tracks_[t - 1].frames != 0) rest.push_back(t);  // no audio: passed over
   return rest;
 }
 
@@ -173,7 +184,7 @@ void TrackCdDevice::fill(std::unique_lock<std::mutex>& lock, size_t ahead) {
     const size_t n = std::min({ahead - ring_.queued(), kPieceFrames, ring_.space()});
     if (n == 0) return;  // full of what the reader has yet to take
     const uint64_t generation = generation_;
-    std::unique_ptr<TrackDecoder> decoder = std::move(decoder_);
+    std::unique_ptr<TrackAudio> decoder = std::move(decoder_);
     std::vector<float> piece = std::move(piece_);
     lock.unlock();
     piece.resize(2 * n);
@@ -188,11 +199,12 @@ void TrackCdDevice::fill(std::unique_lock<std::mutex>& lock, size_t ahead) {
       continue;
     }
     // The track is done: the next one of the range, opened with the lock let go too.
-    std::vector<Candidate> rest = remainingLocked();
+    std::vector<uint32_t> rest = remainingLocked();
+    std::shared_ptr<AudioDisc> disc = disc_;  // a close meanwhile must not take it from under the filler
     lock.unlock();
     decoder.reset();
     uint32_t opened = 0;
-    std::unique_ptr<TrackDecoder> next = openFirst(rest, opened);
+    std::unique_ptr<TrackAudio> next = openFirst(*disc, rest, opened);
     lock.lock();
     if (generation != generation_) continue;
     if (next) {

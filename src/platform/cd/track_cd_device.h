@@ -1,12 +1,13 @@
-// The CD-audio device over ripped tracks (cd_track_files.h): a disc is a volume found through
-// Volumes by its drive letter; its tracks run from 1 to the highest track number that has a
-// file. A track whose file is missing or cannot be decoded is a track without audio, as the
-// data track of a mixed-mode disc is: it has no length, playing from it fails (kMciHardware),
-// and a play to the end of the disc passes over it.
+// The CD-audio device: a disc is a volume found through Volumes by its drive letter, and its
+// tracks come from the first of these that has any: the volume's disc image or drive
+// (Volume::files, an AudioDisc: cue sheets, libcdio), ripped track files in the volume's
+// folder (ripped_disc.h), or the drive a mounted disc is in (read through libcdio). A track
+// without audio (the data track of a mixed-mode disc, a file that does not decode) has no
+// length of sound: playing from it fails (kMciHardware), and a play to the end of the disc
+// passes over it.
 //
-// The disc is read when it is opened: every track file is opened once for its length. A play
-// decodes its tracks one after the other into a CdRing; a track that breaks off part-way ends
-// where it breaks.
+// The disc's table of contents is read when it is opened. A play reads its tracks one after
+// the other into a CdRing; a track that breaks off part-way ends where it breaks.
 //
 // Feeding. With Feeding::Thread a thread of the device keeps about a second decoded ahead and
 // posts the notices (a game in a window, whose sound card pulls on its own thread). With
@@ -36,7 +37,8 @@
 
 namespace kelvox::platform {
 
-class TrackDecoder;
+class AudioDisc;
+class TrackAudio;
 class Volumes;
 
 class TrackCdDevice final : public CdDevice {
@@ -62,14 +64,7 @@ class TrackCdDevice final : public CdDevice {
 
  private:
   struct Track {
-    std::filesystem::path file;  // empty: no file
-    uint64_t frames = 0;         // 0: no audio
-  };
-
-  // A track of the play's range that has audio, with its number.
-  struct Candidate {
-    uint32_t number;
-    std::filesystem::path file;
+    uint64_t frames = 0;  // 0: no audio
   };
 
   bool isOpenId(uint16_t deviceId) const { return open_ && deviceId == deviceId_; }
@@ -77,7 +72,7 @@ class TrackCdDevice final : public CdDevice {
   // holds mutex_, and is let go while a piece is decoded and while the next track is opened.
   void fill(std::unique_lock<std::mutex>& lock, size_t ahead);
   // The rest under mutex_.
-  std::vector<Candidate> remainingLocked() const;  // from nextTrack_ to the end of the range
+  std::vector<uint32_t> remainingLocked() const;  // tracks with audio from nextTrack_ to the end of the range
   void postFinishedLocked();
   void stopLocked();                    // ends the play as stop() does
   void endPlayLocked(uint32_t notice);  // ends the play, posting [notice] if one is owed
@@ -92,6 +87,7 @@ class TrackCdDevice final : public CdDevice {
   uint16_t deviceId_ = 0;
   uint16_t lastId_ = 0;
   std::vector<Track> tracks_;  // [0] is track 1
+  std::shared_ptr<AudioDisc> disc_;
 
   uint64_t generation_ = 0;    // moves on whenever a play ends or starts: a piece decoded before is stale
   uint32_t play_ = 0;          // the current play's number in the ring (0 none)
@@ -99,7 +95,7 @@ class TrackCdDevice final : public CdDevice {
   bool decoding_ = false;      // the play still has tracks to decode
   uint32_t nextTrack_ = 0;     // the track to decode after the current one
   uint32_t endTrack_ = 0;      // the first track after the range
-  std::unique_ptr<TrackDecoder> decoder_;  // null while a filler has it out, decoding
+  std::unique_ptr<TrackAudio> decoder_;  // null while a filler has it out, decoding
   Window* notify_ = nullptr;   // owed a notice by the current play
   std::vector<float> piece_;   // what a filler decodes, outside the lock (one filler at a time)
 

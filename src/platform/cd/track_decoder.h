@@ -16,18 +16,20 @@
 #include <string>
 #include <vector>
 
+#include "platform/cd/audio_disc.h"
+
 struct sf_private_tag;  // libsndfile's SNDFILE
 
 namespace kelvox::platform {
 
-class TrackDecoder {
+class TrackDecoder final : public TrackAudio {
  public:
   static constexpr int kRate = 44100;
 
   explicit TrackDecoder(const std::filesystem::path& file);
   // Decodes [bytes], which must outlive the decoder (fuzzing, tests).
   explicit TrackDecoder(std::span<const uint8_t> bytes);
-  ~TrackDecoder();
+  ~TrackDecoder() override;
   TrackDecoder(const TrackDecoder&) = delete;
   TrackDecoder& operator=(const TrackDecoder&) = delete;
 
@@ -35,13 +37,13 @@ class TrackDecoder {
   // Why the file could not be opened.
   const std::string& error() const { return error_; }
   // The track's length in 44100 Hz frames, as its file states it.
-  uint64_t frames() const { return outFrames_; }
+  uint64_t frames() const override { return outFrames_; }
   // Every frame has been read (or the file broke off).
-  bool finished() const { return next_ >= outFrames_; }
+  bool finished() const override { return next_ >= outFrames_; }
 
   // Decodes the next frames, at most [frames], into [out] (interleaved stereo, ±1 full scale).
   // Returns how many; 0 at the end.
-  size_t read(float* out, size_t frames);
+  size_t read(float* out, size_t frames) override;
 
  private:
   void start();               // opens the decoder over source_

@@ -7,7 +7,7 @@ HeadlessPlatform::HeadlessPlatform(std::filesystem::path gameFolder) : HeadlessP
 
 HeadlessPlatform::HeadlessPlatform(std::filesystem::path gameFolder, const Options& options)
     : clock_(options.realTime ? static_cast<Clock*>(&steadyClock_) : &virtualClock_),
-      systemVolumes_(gameFolder),
+      systemVolumes_(gameFolder, &discs_),
       paths_(std::move(gameFolder), options.systemVolumes ? static_cast<Volumes*>(&systemVolumes_) : &fixedVolumes_),
       dialogs_(options.boxLog),
       audio_(*clock_),

@@ -14,6 +14,7 @@
 #include <ostream>
 #include <vector>
 
+#include "platform/cd/image_disc_opener.h"
 #include "platform/cd/track_cd_device.h"
 #include "platform/clock.h"
 #include "platform/fonts/freetype_font_engine.h"
@@ -75,6 +76,7 @@ class HeadlessPlatform {
   SteadyClock steadyClock_;
   Clock* clock_;
   FixedVolumes fixedVolumes_;
+  ImageDiscOpener discs_;  // disc images and drives, for systemVolumes_
   SystemVolumes systemVolumes_;
   Paths paths_;
   HeadlessDialogs dialogs_;

@@ -30,7 +30,7 @@ std::unique_ptr<SdlPlatform> SdlPlatform::create(std::filesystem::path gameFolde
 }
 
 SdlPlatform::SdlPlatform(std::filesystem::path gameFolder, std::unique_ptr<SdlWindow> window)
-    : volumes_(gameFolder),
+    : volumes_(gameFolder, &discs_),
       paths_(std::move(gameFolder), &volumes_),
       window_(std::move(window)),
       dialogs_(window_.get()),

@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/cd/image_disc_opener.h"
 #include "platform/cd/track_cd_device.h"
 #include "platform/clock.h"
 #include "platform/fonts/freetype_font_engine.h"
@@ -56,6 +57,7 @@ class SdlPlatform {
   SdlPlatform(std::filesystem::path gameFolder, std::unique_ptr<SdlWindow> window);
 
   SteadyClock clock_;
+  ImageDiscOpener discs_;  // disc images and drives, for volumes_
   SystemVolumes volumes_;
   Paths paths_;
   std::unique_ptr<SdlWindow> window_;
