@@ -6,6 +6,7 @@
 
 #include "platform/paths.h"
 #include "platform/text_encoding.h"
+#include "platform/text_lines.h"
 
 namespace kelvox::platform {
 
@@ -91,14 +92,10 @@ std::optional<CueSheet> parseCueSheet(std::string_view text, std::string& error)
   std::optional<uint32_t> pregap;  // INDEX 00 of the current track, and its file
   size_t pregapFile = 0;
   std::vector<bool> fileUsed;      // which files hold an INDEX
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    start = end + 1;
-    ++lineNumber;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  TextLines lines(text);
+  std::string_view line;
+  while (lines.next(line)) {
+    lineNumber = lines.number();
     std::vector<std::string> words;
     if (!splitWords(line, words)) return fail("a quote that is not closed");
     if (words.empty()) continue;

@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "platform/file_system.h"
+#include "platform/text_lines.h"
 
 namespace kelvox::platform::installer {
 namespace {
@@ -44,12 +45,9 @@ std::string withTrailingSlash(std::string path) {
 std::string desktopFromUserDirs(std::string_view text, std::string_view home) {
   constexpr std::string_view kKey = "XDG_DESKTOP_DIR=";
   std::string found;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    start = end + 1;
+  TextLines lines(text);
+  std::string_view line;
+  while (lines.next(line)) {
     while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
     if (line.substr(0, kKey.size()) != kKey) continue;
     line.remove_prefix(kKey.size());

@@ -2,6 +2,7 @@
 #include "platform/installer/registry_file.h"
 
 #include "platform/text_encoding.h"
+#include "platform/text_lines.h"
 
 namespace kelvox::platform::installer {
 namespace {
@@ -65,14 +66,10 @@ RegistryMap parseRegistryText(std::string_view text, size_t* firstBadLine) {
   auto damaged = [&] {
     if (bad == 0) bad = lineNumber;
   };
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    start = end + 1;
-    ++lineNumber;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  TextLines lines(text);
+  std::string_view line;
+  while (lines.next(line)) {
+    lineNumber = lines.number();
     if (line.empty() || line.front() == ';' || (lineNumber == 1 && line == "REGEDIT4")) continue;
     if (line.front() == '[') {
       size_t close = line.rfind(']');
