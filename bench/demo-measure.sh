@@ -46,12 +46,12 @@ report() {  # report LABEL VALUES...: median and slowest
   echo "$label: median ${sorted[$((${#sorted[@]} / 2))]} ms, slowest ${sorted[-1]} ms (${#sorted[@]} runs)"
 }
 
-case $what in
-start)
-  first_frame_ms --headless >/dev/null  # warm the cache
-  runs=()
+# start_times LABEL: ten starts to the first frame headless, then in a window on Xvfb.
+start_times() {
+  local label=$1 runs=()
+  first_frame_ms --headless >/dev/null  # warm the cache (and make the player's folder)
   for _ in $(seq 10); do runs+=($(first_frame_ms --headless)); done
-  report "start to first frame, headless" "${runs[@]}"
+  report "${label}start to first frame, headless" "${runs[@]}"
   if command -v Xvfb >/dev/null; then
     . "$here/../tests/smoke/xvfb.sh"
     start_xvfb
@@ -59,26 +59,19 @@ start)
     runs=()
     for _ in $(seq 10); do runs+=($(first_frame_ms --scale 1)); done
     stop_xvfb
-    report "start to first frame, in a window (Xvfb)" "${runs[@]}"
+    report "${label}start to first frame, in a window (Xvfb)" "${runs[@]}"
   fi
+}
+
+case $what in
+start)
+  start_times ""
   ;;
 start-installed)
   cmake --install "$build" --prefix "$work/prefix" >/dev/null
   export KELVOX=$work/prefix/bin/kelvox GAME=none HOME=$work/home
   unset XDG_DATA_HOME
-  first_frame_ms --headless >/dev/null  # warm the cache; makes the player's folder
-  runs=()
-  for _ in $(seq 10); do runs+=($(first_frame_ms --headless)); done
-  report "installed demo, start to first frame, headless" "${runs[@]}"
-  if command -v Xvfb >/dev/null; then
-    . "$here/../tests/smoke/xvfb.sh"
-    start_xvfb
-    export SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR=$work
-    runs=()
-    for _ in $(seq 10); do runs+=($(first_frame_ms --scale 1)); done
-    stop_xvfb
-    report "installed demo, start to first frame, in a window (Xvfb)" "${runs[@]}"
-  fi
+  start_times "installed demo, "
   ;;
 rss)
   fresh_game
