@@ -55,8 +55,9 @@ fs::path matchComponent(const fs::path& folder, const std::string& component) {
   fs::path byteMatch;
   for (const auto& entry : fs::directory_iterator(folder, ec)) {
     std::string name = entry.path().filename().string();
-    // Host names are UTF-8; ASCII folding works the same on both encodings.
-    if (sameNoCase(name, utf8)) return entry.path();
+    // Host names are UTF-8, folded as UTF-8 folds (the Shift-JIS fold would take the byte
+    // after a kana's lead byte as a trail byte and leave a letter there unfolded).
+    if (asciiToLower(name) == asciiToLower(utf8)) return entry.path();
     if (byteMatch.empty() && sameNoCase(name, component)) byteMatch = entry.path();
   }
   if (!byteMatch.empty()) return byteMatch;

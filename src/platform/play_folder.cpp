@@ -3,6 +3,8 @@
 
 #include <cstdlib>
 
+#include "platform/text_encoding.h"
+
 namespace fs = std::filesystem;
 
 namespace kelvox::platform {
@@ -14,12 +16,7 @@ std::optional<fs::path> absoluteEnv(const char* name) {
   return fs::path(value);
 }
 
-bool isSaveFolderName(const std::string& name) {
-  if (name.size() != 4) return false;
-  std::string lower;
-  for (char c : name) lower += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-  return lower == "save";
-}
+bool isSaveFolderName(const std::string& name) { return asciiToLower(name) == "save"; }
 
 // The last two names of [folder]: "kelvox/demo" for PREFIX/share/kelvox/demo.
 fs::path lastTwoNames(const fs::path& folder) {

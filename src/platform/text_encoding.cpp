@@ -99,6 +99,28 @@ bool endsWithSjisChar(std::string_view text, char c) {
   return last != std::string_view::npos && last == text.size() - 1 && text[last] == c;
 }
 
+bool isUtf8(std::string_view text) {
+  for (size_t i = 0; i < text.size();) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    size_t more;  // continuation bytes after this one
+    if (c < 0x80)
+      more = 0;
+    else if (c >= 0xC2 && c <= 0xDF)
+      more = 1;
+    else if (c >= 0xE0 && c <= 0xEF)
+      more = 2;
+    else if (c >= 0xF0 && c <= 0xF4)
+      more = 3;
+    else
+      return false;
+    if (text.size() - i <= more) return false;
+    for (size_t k = 1; k <= more; ++k)
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+    i += more + 1;
+  }
+  return true;
+}
+
 std::string sjisToLower(std::string_view text) {
   std::string out(text);
   for (size_t i = 0; i < out.size(); ++i) {

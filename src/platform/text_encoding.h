@@ -20,6 +20,10 @@ constexpr bool isSjisLeadByte(unsigned char c) {
 // so any input converts.
 std::string sjisToUtf8(std::string_view text);
 
+// True if [text] has UTF-8's byte structure (lead bytes each followed by as many
+// continuation bytes as they announce): for names that may come in UTF-8 or Shift-JIS.
+bool isUtf8(std::string_view text);
+
 // Converts UTF-8 [text] to Shift-JIS; nullopt if it holds a character CP932 lacks or is not
 // valid UTF-8.
 std::optional<std::string> utf8ToSjis(std::string_view text);

@@ -25,6 +25,9 @@ TEST(Paths, ComponentsMatchWithoutRegardToCase) {
   Paths paths(dir.path());
   EXPECT_EQ(paths.resolve("grd\\bg01.png"), dir.path() / "GRD" / "Bg01.PNG");
   EXPECT_EQ(paths.resolve(toSjis("表示\\ソフト.TXT")), dir.path() / "表示" / "ソフト.txt");
+  // In UTF-8, あ ends in 0x82, a Shift-JIS lead byte: the A after it is still a letter.
+  dir.write("あa.txt", "z");
+  EXPECT_EQ(paths.resolve(toSjis("あA.TXT")), dir.path() / "あa.txt");
   // A name that matches nothing keeps its UTF-8 form, for files about to be made.
   EXPECT_EQ(paths.resolve(toSjis("Save\\新規")), dir.path() / "Save" / "新規");
 }

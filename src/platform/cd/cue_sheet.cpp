@@ -44,7 +44,7 @@ bool splitWords(std::string_view line, std::vector<std::string>& words) {
 
 // "mm:ss:ff" as sectors; seconds below 60, frames below 75, minutes up to 99.
 std::optional<uint32_t> parseMsf(const std::string& text) {
-  if (text.size() < 8 || text.size() > 8) return std::nullopt;
+  if (text.size() != 8) return std::nullopt;
   auto two = [&](size_t at) -> int {
     char a = text[at], b = text[at + 1];
     if (!std::isdigit(static_cast<unsigned char>(a)) || !std::isdigit(static_cast<unsigned char>(b))) return -1;
@@ -192,28 +192,52 @@ std::optional<fs::path> resolveCueFile(const fs::path& folder, std::string_view 
   };
   if (name.empty() || name[0] == '/' || name[0] == '\\' || (name.size() >= 2 && name[1] == ':'))
     return refuse("is not inside the sheet's folder (an absolute name)");
-  // Backslashes split only where they are not the second byte of a Shift-JIS character (a
-  // sheet written on Japanese Windows); UTF-8 never has a backslash inside a character.
-  fs::path at = folder;
-  for (const std::string& part : splitSjisPath(name)) {
-    if (part == ".") continue;
-    if (part == "..") return refuse("leaves the sheet's folder");
-    // The name as written (UTF-8 or bytes), else its Shift-JIS read as UTF-8; exactly, else in
-    // any ASCII case.
-    const std::string forms[] = {part, sjisToUtf8(part)};
-    fs::path match;
-    std::error_code ec;
-    for (const std::string& form : forms)
-      if (match.empty() && fs::exists(at / form, ec)) match = at / form;
-    for (fs::directory_iterator it(at, ec), end; match.empty() && !ec && it != end; it.increment(ec)) {
-      std::string entry = it->path().filename().string();
-      for (const std::string& form : forms)
-        if (entry.size() == form.size() && sjisCompareNoCase(entry, form) == 0) match = it->path();
+  // A sheet written on Japanese Windows has Shift-JIS names, whose backslashes split only where
+  // they are no trail byte (表 ends in one); a UTF-8 name splits at every one (the Shift-JIS
+  // reading would take the byte after a kana's 0x82 as its trail).
+  std::vector<std::vector<std::string>> readings{splitSjisPath(name)};
+  if (isUtf8(name)) {
+    std::vector<std::string> plain;
+    std::string current;
+    for (char c : name) {
+      if (c != '\\' && c != '/') {
+        current += c;
+      } else if (!current.empty()) {
+        plain.push_back(std::move(current));
+        current.clear();
+      }
     }
-    if (match.empty()) return refuse("is missing");
-    at = match;
+    if (!current.empty()) plain.push_back(std::move(current));
+    if (plain != readings.front()) readings.push_back(std::move(plain));
   }
-  return at;
+  for (const auto& parts : readings)
+    if (std::find(parts.begin(), parts.end(), "..") != parts.end()) return refuse("leaves the sheet's folder");
+
+  for (const auto& parts : readings) {
+    fs::path at = folder;
+    for (const std::string& part : parts) {
+      if (part == ".") continue;
+      // The name as written (UTF-8 or bytes), else its Shift-JIS read as UTF-8; exactly, else
+      // in any ASCII case, folded as its encoding folds.
+      const std::string forms[] = {part, sjisToUtf8(part)};
+      const bool utf8[] = {isUtf8(part), true};
+      fs::path match;
+      std::error_code ec;
+      for (const std::string& form : forms)
+        if (match.empty() && fs::exists(at / form, ec)) match = at / form;
+      for (fs::directory_iterator it(at, ec), end; match.empty() && !ec && it != end; it.increment(ec)) {
+        std::string entry = it->path().filename().string();
+        for (size_t f = 0; f < 2 && match.empty(); ++f)
+          if (utf8[f] ? asciiToLower(entry) == asciiToLower(forms[f])
+                      : entry.size() == forms[f].size() && sjisCompareNoCase(entry, forms[f]) == 0)
+            match = it->path();
+      }
+      at = match;
+      if (match.empty()) break;
+    }
+    if (!at.empty()) return at;
+  }
+  return refuse("is missing");
 }
 
 }  // namespace kelvox::platform

@@ -79,6 +79,7 @@ TEST(CueSheet, FileNamesStayInsideTheSheetsFolder) {
   dir.write("disc/Track One.BIN", "1");
   dir.write("disc/Sub/x.bin", "x");
   dir.write("disc/表/ソ.bin", "s");  // as a copy from Windows names them on Linux
+  dir.write("disc/あ/x.bin", "a");
   const fs::path disc = dir.path() / "disc";
   struct Case {
     std::string name;
@@ -90,6 +91,7 @@ TEST(CueSheet, FileNamesStayInsideTheSheetsFolder) {
       {"./sub/x.bin", disc / "Sub" / "x.bin", ""},
       {toSjis("表\\ソ.BIN"), disc / "表" / "ソ.bin", ""},  // 表 and ソ end in the byte of '\\'
       {"表/ソ.bin", disc / "表" / "ソ.bin", ""},
+      {"あ\\X.BIN", disc / "あ" / "x.bin", ""},  // UTF-8: あ ends in 0x82, a Shift-JIS lead byte
       {"../secret.bin", {}, "FILE \"../secret.bin\" leaves the sheet's folder"},
       {"sub/../../secret.bin", {}, "FILE \"sub/../../secret.bin\" leaves the sheet's folder"},
       {"..\\secret.bin", {}, "FILE \"..\\secret.bin\" leaves the sheet's folder"},
