@@ -6,6 +6,7 @@
 // keeps both safe to call at once. A TrackAudio belongs to the one thread that reads it.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -25,6 +26,17 @@ class TrackAudio {
   // The next frames, at most [frames], into [out] (interleaved, ±1 full scale); how many, 0 at
   // the end. A source that breaks off ends there.
   virtual size_t read(float* out, size_t frames) = 0;
+  // Moves past the next [frames] frames without handing them out; false if the source ends
+  // first. Reads and drops them, unless the source can seek.
+  virtual bool skip(uint64_t frames) {
+    std::vector<float> scratch(2 * 4096);
+    for (uint64_t done = 0; done < frames;) {
+      size_t n = read(scratch.data(), static_cast<size_t>(std::min<uint64_t>(4096, frames - done)));
+      if (n == 0) return false;
+      done += n;
+    }
+    return true;
+  }
 };
 
 // A track as the disc's table of contents gives it.

@@ -50,17 +50,7 @@ size_t RawTrack::read(float* out, size_t frames) {
 }
 
 TrackSlice::TrackSlice(std::unique_ptr<TrackAudio> whole, uint64_t start, uint64_t length)
-    : whole_(std::move(whole)), length_(length) {
-  std::vector<float> scratch(2 * 4096);
-  for (uint64_t skipped = 0; skipped < start;) {
-    size_t n = whole_->read(scratch.data(), static_cast<size_t>(std::min<uint64_t>(4096, start - skipped)));
-    if (n == 0) {
-      open_ = false;
-      return;
-    }
-    skipped += n;
-  }
-}
+    : whole_(std::move(whole)), length_(length), open_(whole_->skip(start)) {}
 
 size_t TrackSlice::read(float* out, size_t frames) {
   size_t want = static_cast<size_t>(std::min<uint64_t>(frames, length_ - next_));

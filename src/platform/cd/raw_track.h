@@ -5,8 +5,8 @@
 // ends the track where it ends.
 //
 // TrackSlice plays frames [start, start + length) of another TrackAudio: one track of a WAVE
-// or FLAC file that holds several. What comes before [start] is read and dropped when the
-// slice is opened.
+// or FLAC file that holds several. The slice skips to [start] when it is opened (a seek where
+// the file allows one, so a late track of a whole-disc file starts at once).
 #pragma once
 
 #include <filesystem>

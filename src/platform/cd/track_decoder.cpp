@@ -165,4 +165,19 @@ size_t TrackDecoder::read(float* out, size_t frames) {
   return n;
 }
 
+bool TrackDecoder::skip(uint64_t frames) {
+  if (!file_) return false;
+  uint64_t target = next_ + frames;
+  // Output frame [target] is made from source frame [index] on: the block starts there.
+  uint64_t index = target * rate_ / kRate;
+  if (target < outFrames_ && index < srcFrames_ &&
+      sf_seek(file_, static_cast<sf_count_t>(index), SEEK_SET) == static_cast<sf_count_t>(index)) {
+    block_.clear();
+    blockStart_ = index;
+    next_ = target;
+    return true;
+  }
+  return TrackAudio::skip(frames);
+}
+
 }  // namespace kelvox::platform

@@ -44,6 +44,8 @@ class TrackDecoder final : public TrackAudio {
   // Decodes the next frames, at most [frames], into [out] (interleaved stereo, ±1 full scale).
   // Returns how many; 0 at the end.
   size_t read(float* out, size_t frames) override;
+  // Seeks in the file (decoding only where the format cannot seek).
+  bool skip(uint64_t frames) override;
 
  private:
   void start();               // opens the decoder over source_
